@@ -1,0 +1,36 @@
+# Reads engine/exports.txt and writes the linker version script and the
+# Windows module-definition file from it. Runs at configure time; editing the
+# list re-runs configure. A malformed line or a name given twice stops the
+# configure, so the two generated files can never disagree with the list.
+
+function(cartex32_generate_exports list_file version_script def_file)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${list_file}")
+  file(STRINGS "${list_file}" lines)
+  set(names "")
+  set(line_no 0)
+  foreach(line IN LISTS lines)
+    math(EXPR line_no "${line_no} + 1")
+    string(STRIP "${line}" line)
+    if(line STREQUAL "" OR line MATCHES "^#")
+      continue()
+    endif()
+    if(NOT line MATCHES "^([A-Za-z_][A-Za-z0-9_]*)[ \t]+([a-z]+)([ \t]+added)?$")
+      message(FATAL_ERROR "${list_file}:${line_no}: expected 'name folder [added]': ${line}")
+    endif()
+    set(name "${CMAKE_MATCH_1}")
+    if(name IN_LIST names)
+      message(FATAL_ERROR "${list_file}:${line_no}: ${name} is listed twice")
+    endif()
+    list(APPEND names "${name}")
+  endforeach()
+
+  set(map "/* Generated from exports.txt; do not edit. */\n{\n  global:\n")
+  set(def "; Generated from exports.txt; do not edit.\nLIBRARY cartex32\nEXPORTS\n")
+  foreach(name IN LISTS names)
+    string(APPEND map "    ${name};\n")
+    string(APPEND def "  ${name}\n")
+  endforeach()
+  string(APPEND map "  local:\n    *;\n};\n")
+  file(CONFIGURE OUTPUT "${version_script}" CONTENT "${map}" @ONLY)
+  file(CONFIGURE OUTPUT "${def_file}" CONTENT "${def}" @ONLY)
+endfunction()

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the built engine into a scratch prefix, then builds and runs a C
+# host against it through pkg-config, as a user of the installed library does.
+set -euo pipefail
+build_dir=$1
+cc=$2
+extra_flags=${3:-}  # the sanitizer flags of an instrumented build
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build_dir" --prefix "$prefix" --component cartex32 >/dev/null
+pc_dir=$(dirname "$(find "$prefix" -name cartex32.pc | head -n1)")
+[ -f "$pc_dir/cartex32.pc" ] || { echo "cartex32.pc not installed"; exit 1; }
+[ -f "$prefix/include/cartex32.h" ] || { echo "cartex32.h not installed"; exit 1; }
+
+cat >"$prefix/host.c" <<'C'
+#include <cartex32.h>
+#include <stdio.h>
+int main(void) {
+  int16_t v = 258;
+  uint8_t out[2];
+  paseint(&v, out);
+  printf("%d %d\n", out[0], out[1]);
+  return !(out[0] == 1 && out[1] == 2);
+}
+C
+flags=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --cflags --libs cartex32)
+libdir=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --variable=libdir cartex32)
+# shellcheck disable=SC2086
+"$cc" $extra_flags -o "$prefix/host" "$prefix/host.c" $flags
+LD_LIBRARY_PATH="$libdir" "$prefix/host"
