@@ -1,0 +1,158 @@
+// Parsing the command line and dispatching to the commands.
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+namespace trawlix::cli {
+namespace {
+
+void print_usage(std::ostream& out) {
+  out << "usage: trawlix-cli [--workspace DIR] COMMAND [ARGS]\n\n"
+         "Indexes the text of web sites into a WorkSpace and searches it.\n"
+         "Without --workspace (-w) the current directory is the WorkSpace.\n\n"
+         "commands:\n";
+  for (const Command& c : commands()) {
+    std::string name = c.name;
+    name.resize(std::max<size_t>(name.size() + 2, 10), ' ');
+    out << "  " << name << c.summary << "\n";
+  }
+  out << "\nRun 'trawlix-cli COMMAND --help' for a command's options.\n"
+         "Exit status: 0 done, 1 nothing found, 2 bad usage, 3 failure, 130 stopped.\n";
+}
+
+void print_command_usage(const Command& c, std::ostream& out) {
+  out << "usage: trawlix-cli [--workspace DIR] " << c.usage << "\n\n" << c.summary << "\n";
+}
+
+bool contains(const std::vector<std::string>& list, const std::string& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// Returns an error text, or empty on success.
+std::string parse(const Command& c, const std::vector<std::string>& words, Arguments* args) {
+  for (size_t k = 0; k < words.size(); ++k) {
+    const std::string& w = words[k];
+    if (w == "--") {
+      args->positional.insert(args->positional.end(), words.begin() + static_cast<long>(k) + 1,
+                              words.end());
+      break;
+    }
+    if (w.size() > 2 && w.starts_with("--")) {
+      std::string name = w;
+      std::optional<std::string> value;
+      if (size_t eq = w.find('='); eq != std::string::npos) {
+        name = w.substr(0, eq);
+        value = w.substr(eq + 1);
+      }
+      if (contains(c.flags, name) && !value) {
+        args->flags.insert(name);
+      } else if (contains(c.options, name)) {
+        if (!value) {
+          if (k + 1 >= words.size()) return "option " + name + " needs a value";
+          value = words[++k];
+        }
+        args->options[name] = *value;
+      } else {
+        return "unknown option " + w;
+      }
+      continue;
+    }
+    args->positional.push_back(w);
+  }
+  int n = static_cast<int>(args->positional.size());
+  if (n < c.min_positional) return "missing argument";
+  if (c.max_positional >= 0 && n > c.max_positional) return "too many arguments";
+  return std::string();
+}
+
+}  // namespace
+
+std::optional<std::string> Arguments::option(const std::string& name) const {
+  auto it = options.find(name);
+  if (it == options.end()) return std::nullopt;
+  return it->second;
+}
+
+const std::vector<Command>& commands() {
+  static const std::vector<Command> kCommands = {
+      {"init", "init", "Create the WorkSpace folder and its database when missing; print the path.",
+       {}, {}, 0, 0, cmd_init},
+      {"info", "info", "Print the counts of documents, words and occurrences.", {}, {}, 0, 0,
+       cmd_info},
+      {"reinit", "reinit [--all] [--yes]",
+       "Re-initialise the index: empty the word tables. --all also empties the document list;\n"
+       "--yes confirms without asking.",
+       {"--all", "--yes"}, {}, 0, 0, cmd_reinit},
+      {"tokens", "tokens FILE",
+       "Print the token stream of a page file, one 'token<TAB>token_text' a line.", {}, {}, 1, 1,
+       cmd_tokens},
+  };
+  return kCommands;
+}
+
+std::unique_ptr<Workspace> open_workspace(Context& ctx) {
+  auto ws = std::make_unique<Workspace>(ctx.ui);
+  if (ws->open_existing(ctx.workspace_dir) != Workspace::OpenResult::kOpened) return nullptr;
+  return ws;
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  std::string workspace;
+  size_t k = 0;
+  for (; k < words.size(); ++k) {
+    const std::string& w = words[k];
+    if (w == "-w" || w == "--workspace") {
+      if (k + 1 >= words.size()) {
+        err << "trawlix-cli: " << w << " needs a directory\n";
+        return kExitUsage;
+      }
+      workspace = words[++k];
+    } else if (w.starts_with("--workspace=")) {
+      workspace = w.substr(12);
+    } else if (w == "-h" || w == "--help") {
+      print_usage(out);
+      return kExitOk;
+    } else if (w == "--version") {
+      out << "trawlix-cli " << TRAWLIX_VERSION << "\n";
+      return kExitOk;
+    } else {
+      break;
+    }
+  }
+  if (k >= words.size()) {
+    print_usage(err);
+    return kExitUsage;
+  }
+  const std::string& name = words[k];
+  auto it = std::find_if(commands().begin(), commands().end(),
+                         [&](const Command& c) { return name == c.name; });
+  if (it == commands().end()) {
+    err << "trawlix-cli: unknown command '" << name << "'\n";
+    print_usage(err);
+    return kExitUsage;
+  }
+  std::vector<std::string> rest(words.begin() + static_cast<long>(k) + 1, words.end());
+  if (contains(rest, "--help") || contains(rest, "-h")) {
+    print_command_usage(*it, out);
+    return kExitOk;
+  }
+  Arguments args;
+  if (std::string error = parse(*it, rest, &args); !error.empty()) {
+    err << "trawlix-cli " << it->name << ": " << error << "\n";
+    print_command_usage(*it, err);
+    return kExitUsage;
+  }
+  if (workspace.empty()) {
+    std::error_code ec;
+    workspace = std::filesystem::current_path(ec).string();
+  }
+  TerminalUi ui(out, err);
+  ui.set_yes_to_all(args.has("--yes"));
+  Context ctx{workspace, ui, out, err};
+  return it->run(ctx, args);
+}
+
+}  // namespace trawlix::cli

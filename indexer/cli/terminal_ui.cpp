@@ -1,0 +1,137 @@
+// Terminal messages and questions.
+#include "cli/terminal_ui.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "text/cp1252.h"
+
+namespace trawlix {
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void on_sigint(int) { g_interrupted = 1; }
+
+Answer affirmative(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk:
+    case Buttons::kOkCancel: return Answer::kOk;
+    case Buttons::kRetryCancel: return Answer::kRetry;
+    default: return Answer::kYes;
+  }
+}
+
+// What a question gets when nobody can answer it: nothing is lost.
+Answer safe_answer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk: return Answer::kOk;
+    case Buttons::kYesNo: return Answer::kNo;
+    default: return Answer::kCancel;
+  }
+}
+
+const char* answer_name(Answer a) {
+  switch (a) {
+    case Answer::kOk: return "OK";
+    case Answer::kCancel: return "Cancel";
+    case Answer::kYes: return "Yes";
+    case Answer::kNo: return "No";
+    case Answer::kRetry: return "Retry";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string terminal_text(const std::string& text) {
+  std::string out = cp1252_to_utf8(text);
+  for (char& c : out) {
+    if (c == '\r') c = '\n';
+  }
+  return out;
+}
+
+void TerminalUi::show_message(const std::string& title, const std::string& text, Icon) {
+  err_ << terminal_text(title) << " " << terminal_text(text) << std::endl;
+}
+
+Answer TerminalUi::ask(const std::string& title, const std::string& text, Icon, Buttons buttons) {
+  err_ << terminal_text(title) << " " << terminal_text(text) << std::endl;
+  std::optional<Answer> answer;
+  if (!preset_.empty()) {
+    answer = preset_.front();
+    preset_.pop_front();
+  }
+  if (!answer && yes_to_all_) answer = affirmative(buttons);
+  if (!answer) {
+    if (::isatty(STDIN_FILENO)) return ask_terminal(buttons);
+    answer = safe_answer(buttons);
+  }
+  err_ << "  -> " << answer_name(*answer) << std::endl;
+  return *answer;
+}
+
+Answer TerminalUi::ask_terminal(Buttons buttons) {
+  const char* prompt = "[y/n] ";
+  switch (buttons) {
+    case Buttons::kOk: return Answer::kOk;
+    case Buttons::kOkCancel: prompt = "[o]k/[c]ancel "; break;
+    case Buttons::kRetryCancel: prompt = "[r]etry/[c]ancel "; break;
+    case Buttons::kYesNoCancel: prompt = "[y]es/[n]o/[c]ancel "; break;
+    case Buttons::kYesNo: break;
+  }
+  std::string line;
+  while (true) {
+    err_ << prompt << std::flush;
+    if (!std::getline(std::cin, line)) return safe_answer(buttons);
+    char c = line.empty() ? 0 : static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+    if (buttons == Buttons::kOkCancel && c == 'o') return Answer::kOk;
+    if (buttons == Buttons::kRetryCancel && c == 'r') return Answer::kRetry;
+    if ((buttons == Buttons::kYesNo || buttons == Buttons::kYesNoCancel) && c == 'y') {
+      return Answer::kYes;
+    }
+    if ((buttons == Buttons::kYesNo || buttons == Buttons::kYesNoCancel) && c == 'n') {
+      return Answer::kNo;
+    }
+    if (buttons != Buttons::kYesNo && c == 'c') return Answer::kCancel;
+  }
+}
+
+void TerminalUi::list_append(const std::string& line) { out_ << terminal_text(line) << "\n"; }
+
+void TerminalUi::set_label(Label, const std::string& text) {
+  err_ << terminal_text(text) << std::endl;
+}
+
+void TerminalUi::process_events() {
+  if (g_interrupted && on_interrupt_) on_interrupt_();
+}
+
+bool TerminalUi::open_in_browser(const std::string& path_or_url) {
+  pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    execlp("xdg-open", "xdg-open", path_or_url.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) < 0) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void install_interrupt_handler() {
+  struct sigaction sa{};
+  sa.sa_handler = on_sigint;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);
+}
+
+bool interrupted() { return g_interrupted != 0; }
+
+}  // namespace trawlix

@@ -1,0 +1,70 @@
+// The HTML text scanner: turns a stored page into tokens (tag openers,
+// comment brackets, words and single punctuation characters). There is no
+// parser; everything is decided on the token stream with fixed tables.
+//
+// Each Scanner is its own state, so the query tokenizer and the page being
+// indexed never disturb each other.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "shell/user_interface.h"
+
+namespace trawlix {
+
+class Scanner {
+ public:
+  Scanner() = default;
+
+  // Opens a page file, clearing the token and both rests. On failure shows
+  // "Error opening page: " with the system's text and returns false.
+  bool open_document(const std::string& path, UserInterface& ui);
+  // Scans `page` (the bytes of a page file) instead of a file.
+  void open_text(std::string_view page);
+  void close();
+
+  // Advances token and token_text to the next token. An empty token means
+  // the input is exhausted; it stays empty on every further call.
+  void next_token();
+
+  // With token at an attribute name (HREF, SRC): reads its value into
+  // link_text, the value as the page writes it.
+  void read_link();
+
+  // The current token, upper case and folded.
+  const std::string& token() const { return token_; }
+  // The current token as written in the page.
+  const std::string& token_text() const { return token_text_; }
+  const std::string& link_text() const { return link_text_; }
+
+  // The rest of the current line (upper case, and folded where the scan
+  // has passed) and the same rest as written.
+  const std::string& line_rest() const { return line_rest_; }
+  const std::string& line_rest_text() const { return line_rest_text_; }
+
+ protected:
+  // Loads the next non-blank line into the rests when they are empty.
+  void take_line_when_empty();
+  // Cuts the next token from the front of the rests. `comment_close`
+  // decides whether "-->" is one token.
+  void cut_token(bool comment_close);
+  // Sets both rests to `line` (as written) and its upper-case form.
+  void set_rests(std::string line);
+
+ private:
+  bool read_line(std::string* line);
+
+  std::string page_;
+  size_t position_ = 0;
+  std::string line_rest_;
+  std::string line_rest_text_;
+  std::string token_;
+  std::string token_text_;
+  std::string link_text_;
+};
+
+// The blanks (spaces only) at both ends of `text` removed.
+std::string trim_blanks(std::string_view text);
+
+}  // namespace trawlix

@@ -1,0 +1,44 @@
+// The scanner's fixed tables: word characters and their folded forms, the
+// known tags, the entities it replaces, and the document types by
+// extension. Filled once by init_tables and read-only afterwards.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace trawlix {
+
+struct ScannerTables {
+  // 125 characters; position k (from 1) of folded_chars is the folded
+  // form of position k of word_chars. Windows-1252 bytes.
+  std::string word_chars;
+  std::string folded_chars;
+  std::array<std::string, 101> tag_names;  // 91 filled, ascending
+  int tag_count = 0;
+  std::array<std::string, 38> entity_names;
+  std::string entity_chars;  // entity k is replaced by entity_chars[k]
+  std::array<std::string, 22> text_extensions;
+  int text_extension_count = 0;
+  std::array<std::string, 17> refused_extensions;
+  int refused_extension_count = 0;
+};
+
+// Fills the tables. Safe to call more than once.
+void init_tables();
+const ScannerTables& scanner_tables();
+
+// Position (from 1) of `c` in word_chars, 0 when it is not a word character.
+int word_char_position(char c);
+
+// True when the tag token (upper case, with its "<") names a known element.
+bool is_known_tag(std::string_view token);
+
+// True when a document with this extension is fetched and indexed.
+bool accept_extension(std::string_view extension);
+
+// The line with the entities of the entity table replaced, each in table
+// order, every search restarting from the line's start.
+std::string replace_entities(std::string line);
+
+}  // namespace trawlix

@@ -1,0 +1,88 @@
+// The command line: statuses, messages and the first commands.
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "shell/paths.h"
+#include "support/temp_dir.h"
+
+namespace trawlix::cli {
+namespace {
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Result run_cli(std::vector<std::string> words) {
+  words.insert(words.begin(), "trawlix-cli");
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  std::ostringstream out, err;
+  int status = run(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(Cli, UsageErrorsAndHelp) {
+  EXPECT_EQ(run_cli({}).status, kExitUsage);
+  EXPECT_EQ(run_cli({"nosuch"}).status, kExitUsage);
+  EXPECT_EQ(run_cli({"-w"}).status, kExitUsage);
+  EXPECT_EQ(run_cli({"tokens"}).status, kExitUsage);
+  EXPECT_EQ(run_cli({"reinit", "--bogus"}).status, kExitUsage);
+  Result help = run_cli({"--help"});
+  EXPECT_EQ(help.status, kExitOk);
+  for (const Command& c : commands()) {
+    EXPECT_NE(help.out.find(c.name), std::string::npos);
+    Result one = run_cli({c.name, "--help"});
+    EXPECT_EQ(one.status, kExitOk) << c.name;
+    EXPECT_NE(one.out.find(c.usage), std::string::npos) << c.name;
+  }
+}
+
+TEST(Cli, InitInfoAndReinit) {
+  testing::TempDir dir;
+  std::string ws = dir.file("a/b");
+  Result init = run_cli({"-w", ws, "init"});
+  ASSERT_EQ(init.status, kExitOk) << init.err;
+  EXPECT_EQ(init.out, ws + "\n");
+  EXPECT_TRUE(path_exists(ws + "/lexmine.mdb"));
+  EXPECT_EQ(run_cli({"-w", ws, "init"}).status, kExitOk);
+
+  Result info = run_cli({"--workspace", ws, "info"});
+  ASSERT_EQ(info.status, kExitOk) << info.err;
+  EXPECT_NE(info.out.find("documents: 0\n"), std::string::npos);
+  EXPECT_NE(info.out.find("words: 0\n"), std::string::npos);
+
+  // Without --yes and without a terminal, the question gets the safe answer.
+  Result refused = run_cli({"-w", ws, "reinit"});
+  EXPECT_EQ(refused.status, kExitFailure);
+  EXPECT_NE(refused.err.find("Are you sure"), std::string::npos);
+  EXPECT_EQ(run_cli({"-w", ws, "reinit", "--yes"}).status, kExitOk);
+  EXPECT_EQ(run_cli({"-w", ws, "reinit", "--all", "--yes"}).status, kExitOk);
+}
+
+TEST(Cli, CommandsOnAFolderWithoutAWorkspaceFail) {
+  testing::TempDir dir;
+  Result info = run_cli({"-w", dir.path(), "info"});
+  EXPECT_EQ(info.status, kExitFailure);
+  EXPECT_NE(info.err.find("doesn't contain a WorkSpace"), std::string::npos);
+  EXPECT_FALSE(path_exists(dir.file("lexmine.mdb")));
+}
+
+TEST(Cli, TokensPrintsTheStream) {
+  testing::TempDir dir;
+  std::ofstream(dir.file("p.htm"), std::ios::binary) << "<B>\xC9t\xE9\t!</B>";
+  Result r = run_cli({"tokens", dir.file("p.htm")});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "<B\t<B\n>\t>\nETE\t\xC3\x89t\xC3\xA9\n\\t\t\\t\n!\t!\n</B\t</B\n>\t>\n");
+  Result missing = run_cli({"tokens", dir.file("none.htm")});
+  EXPECT_EQ(missing.status, kExitFailure);
+  EXPECT_NE(missing.err.find("Error opening page:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace trawlix::cli
