@@ -168,6 +168,178 @@ typedef void (*cx_pump_fn)(void* user);
 /* Installs the host's event pump; a null callback removes it. Returns -1. */
 CX_EXPORT(int16_t) cx_set_pump_callback(cx_pump_fn callback, void* user);
 
+/* ------------------------------------------------------------------------
+ * Record files
+ *
+ * Handles are small integers from the file openers (-1: not open). A record
+ * file holds record n at byte n x size; record 0 is its header. Reads and
+ * writes return 0 or -1; a failed read leaves the buffer zeroed, and every
+ * failure has been reported ("LEER: Error en reg. ...") with the file's name,
+ * the handle and the highest record present.
+ * ------------------------------------------------------------------------ */
+
+/* -1 if path names a file that can be opened for shared reading and
+   writing, else 0. Nothing is created; the test handle is closed again. */
+CX_EXPORT(int16_t) sverify(const char* path);
+
+/* Reads record `record` of `size` bytes (1..32767) into buffer. Offsets are
+   computed in 64 bits. A null buffer or a size below 1 is refused (-1). */
+CX_EXPORT(int16_t) sleer(int16_t handle, void* buffer, int32_t record, int16_t size);
+
+/* Writes size bytes of data as record `record`; beyond the end the file
+   grows. */
+CX_EXPORT(int16_t) sescribir(int16_t handle, const void* data, int32_t record, int16_t size);
+
+/* Reads count bytes at a byte offset ("LEA_BYTES: ..." on failure). */
+CX_EXPORT(int16_t) lea_bytes(int16_t handle, int32_t offset, void* buffer, int16_t count);
+
+/* Reads a point list of a block file: count x values from offset, then
+   count y values. x and y must each hold count doubles. 0 or -1. */
+CX_EXPORT(int16_t) lea_coord(int16_t handle, int32_t offset, double* x, double* y, int16_t count);
+
+/* Host layouts of the topology records. On disk they are packed (sizes in
+   the comments); the typed readers spread a packed record into the host
+   record (padding bytes come back 0) and the typed writers pack it again.
+   Padding fields are ignored on writing. */
+#pragma pack(push, 4)
+
+/* Point or line object of OBJETOS.DAT (31 bytes on disk). */
+typedef struct cx_object {
+  int16_t kind;  /* record number of the kind in TABOBJ.DAT */
+  uint8_t layer; /* layer of the kind */
+  uint8_t pad3;
+  double x, y;      /* anchor point, the point that is indexed */
+  int16_t rotation; /* tenths of a degree */
+  int16_t pad22;
+  int32_t block; /* byte offset of the block in COORDEN.DAT, 0: none */
+  int16_t count; /* points in the block; for a text its length + 1 */
+  int16_t pad30;
+  int32_t area; /* AREAS.DAT record this object outlines, 0: none */
+} cx_object;
+
+/* Node of a network's nodo.dat (46 bytes on disk). */
+typedef struct cx_node {
+  uint8_t code_prefix; /* with code[], the node's 11-byte code key */
+  char code[10];
+  uint8_t pad11;
+  int16_t kind;
+  uint8_t state;
+  uint8_t pad15;
+  double x, y;
+  int16_t rotation;
+  int16_t pad34;
+  int32_t block;
+  int16_t count;
+  int16_t pad42;
+  int32_t area;
+  int32_t first_list; /* first entry of the node's arc list, 0: no arc */
+} cx_node;
+
+/* Arc of a network's arco.dat (41 bytes on disk). */
+typedef struct cx_arc {
+  int16_t kind;
+  uint8_t state;
+  uint8_t pad3;
+  double xmin, ymin; /* of all the arc's points, end nodes included */
+  int16_t width;     /* (xmax - xmin) x 0.0004, truncated: cells of 2500 */
+  int16_t pad22;
+  int32_t block; /* intermediate points in the network's coo.dat */
+  int16_t count; /* number of intermediate points */
+  int16_t pad30;
+  int32_t first_desc; /* first description entry in desc.dat, 0: none */
+  int32_t from_node;
+  uint8_t from_flag;
+  uint8_t pad41[3];
+  int32_t to_node;
+  uint8_t to_flag;
+  uint8_t pad49[3];
+} cx_arc;
+
+/* Area object of a network's objs.dat (48 bytes on disk). */
+typedef struct cx_area_object {
+  char code[13]; /* two-digit layer prefix and the area's code */
+  uint8_t pad13[3];
+  int16_t kind;
+  uint8_t state;
+  uint8_t pad19;
+  double x, y; /* label point */
+  int16_t rotation;
+  int16_t pad38;
+  int32_t block;
+  int16_t count;
+  int16_t pad46;
+  int32_t area;
+  int32_t first_desc; /* first description record in desc.dat, 0: none */
+} cx_area_object;
+
+#pragma pack(pop)
+#pragma pack(push, 2)
+
+/* Coded area of AREAS.DAT (29 bytes on disk). */
+typedef struct cx_area {
+  char code[13]; /* two-digit layer prefix and 11 characters */
+  uint8_t pad13;
+  int32_t object;   /* OBJETOS.DAT record of the outline object */
+  int32_t value[3]; /* area value fields */
+} cx_area;
+
+#pragma pack(pop)
+
+CX_STATIC_ASSERT(offsetof(cx_object, kind) == 0 && offsetof(cx_object, layer) == 2 &&
+                     offsetof(cx_object, x) == 4 && offsetof(cx_object, y) == 12 &&
+                     offsetof(cx_object, rotation) == 20 && offsetof(cx_object, block) == 24 &&
+                     offsetof(cx_object, count) == 28 && offsetof(cx_object, area) == 32 &&
+                     sizeof(cx_object) == 36,
+                 "cx_object host layout");
+CX_STATIC_ASSERT(offsetof(cx_node, code_prefix) == 0 && offsetof(cx_node, code) == 1 &&
+                     offsetof(cx_node, kind) == 12 && offsetof(cx_node, state) == 14 &&
+                     offsetof(cx_node, x) == 16 && offsetof(cx_node, y) == 24 &&
+                     offsetof(cx_node, rotation) == 32 && offsetof(cx_node, block) == 36 &&
+                     offsetof(cx_node, count) == 40 && offsetof(cx_node, area) == 44 &&
+                     offsetof(cx_node, first_list) == 48 && sizeof(cx_node) == 52,
+                 "cx_node host layout");
+CX_STATIC_ASSERT(offsetof(cx_arc, kind) == 0 && offsetof(cx_arc, state) == 2 &&
+                     offsetof(cx_arc, xmin) == 4 && offsetof(cx_arc, ymin) == 12 &&
+                     offsetof(cx_arc, width) == 20 && offsetof(cx_arc, block) == 24 &&
+                     offsetof(cx_arc, count) == 28 && offsetof(cx_arc, first_desc) == 32 &&
+                     offsetof(cx_arc, from_node) == 36 && offsetof(cx_arc, from_flag) == 40 &&
+                     offsetof(cx_arc, to_node) == 44 && offsetof(cx_arc, to_flag) == 48 &&
+                     sizeof(cx_arc) == 52,
+                 "cx_arc host layout");
+CX_STATIC_ASSERT(offsetof(cx_area_object, code) == 0 && offsetof(cx_area_object, kind) == 16 &&
+                     offsetof(cx_area_object, state) == 18 && offsetof(cx_area_object, x) == 20 &&
+                     offsetof(cx_area_object, y) == 28 &&
+                     offsetof(cx_area_object, rotation) == 36 &&
+                     offsetof(cx_area_object, block) == 40 &&
+                     offsetof(cx_area_object, count) == 44 &&
+                     offsetof(cx_area_object, area) == 48 &&
+                     offsetof(cx_area_object, first_desc) == 52 && sizeof(cx_area_object) == 56,
+                 "cx_area_object host layout");
+CX_STATIC_ASSERT(offsetof(cx_area, code) == 0 && offsetof(cx_area, object) == 14 &&
+                     offsetof(cx_area, value) == 18 && sizeof(cx_area) == 30,
+                 "cx_area host layout");
+
+/* Typed reads of record `record` (the fourth argument is ignored). A failed
+   read zeroes the whole host record; a null record is refused. */
+CX_EXPORT(int16_t) sleer_obj(int16_t handle, cx_object* object, int32_t record, int16_t ignored);
+CX_EXPORT(int16_t) sleer_nod(int16_t handle, cx_node* node, int32_t record, int16_t ignored);
+CX_EXPORT(int16_t) sleer_arc(int16_t handle, cx_arc* arc, int32_t record, int16_t ignored);
+CX_EXPORT(int16_t)
+sleer_top(int16_t handle, cx_area_object* object, int32_t record, int16_t ignored);
+CX_EXPORT(int16_t) sleer_are(int16_t handle, cx_area* area, int32_t record, int16_t ignored);
+
+/* Typed writes: the record is packed and written as record `record` of
+   `size` bytes, the packed size (31, 46, 41, 48, 29); bytes of a larger size
+   beyond the packed record are written as zeros. A size smaller than the
+   packed record, or a null record, is refused (-1). */
+CX_EXPORT(int16_t)
+sescribir_obj(int16_t handle, const cx_object* object, int32_t record, int16_t size);
+CX_EXPORT(int16_t) sescribir_nod(int16_t handle, const cx_node* node, int32_t record, int16_t size);
+CX_EXPORT(int16_t) sescribir_arc(int16_t handle, const cx_arc* arc, int32_t record, int16_t size);
+CX_EXPORT(int16_t)
+sescribir_top(int16_t handle, const cx_area_object* object, int32_t record, int16_t size);
+CX_EXPORT(int16_t) sescribir_are(int16_t handle, const cx_area* area, int32_t record, int16_t size);
+
 #ifdef __cplusplus
 }
 #endif

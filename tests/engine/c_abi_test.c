@@ -14,7 +14,7 @@ static int failures = 0;
     }                                                                    \
   } while (0)
 
-static int questions = 0;
+static int questions = 0; /* messages shown through the callback */
 
 static int32_t answer_yes(void* user, int32_t owner, const char* caption, const char* text,
                           int32_t style) {
@@ -52,9 +52,13 @@ int main(void) {
   CHECK(set_Hwnd(5) == -1);
   CHECK(activar_cartex(0) == -1 && cartex_activo(0) == -1);
   CHECK(desactivar_cartex(0) == 0 && cartex_activo(0) == 0);
+  /* A failed read is reported through the host's callback. */
   CHECK(cx_set_message_callback(answer_yes, NULL) == -1);
+  CHECK(sverify("/nonexistent/cartex32/X.DAT") == 0);
+  CHECK(sleer(-1, token, 1, 10) == -1);
+  CHECK(token[0] == 0 && token[9] == 0);
+  CHECK(questions == 1);
   CHECK(cx_set_message_callback(NULL, NULL) == -1);
-  CHECK(questions == 0);
 
   if (failures) fprintf(stderr, "%d checks failed\n", failures);
   return failures ? 1 : 0;
