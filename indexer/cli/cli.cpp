@@ -76,19 +76,21 @@ std::optional<std::string> Arguments::option(const std::string& name) const {
 }
 
 const std::vector<Command>& commands() {
+  // clang-format off
   static const std::vector<Command> kCommands = {
       {"init", "init", "Create the WorkSpace folder and its database when missing; print the path.",
        {}, {}, 0, 0, cmd_init},
-      {"info", "info", "Print the counts of documents, words and occurrences.", {}, {}, 0, 0,
-       cmd_info},
+      {"info", "info", "Print the counts of documents, words and occurrences.",
+       {}, {}, 0, 0, cmd_info},
       {"reinit", "reinit [--all] [--yes]",
        "Re-initialise the index: empty the word tables. --all also empties the document list;\n"
        "--yes confirms without asking.",
        {"--all", "--yes"}, {}, 0, 0, cmd_reinit},
       {"tokens", "tokens FILE",
-       "Print the token stream of a page file, one 'token<TAB>token_text' a line.", {}, {}, 1, 1,
-       cmd_tokens},
+       "Print the token stream of a page file, one 'token<TAB>token_text' a line.",
+       {}, {}, 1, 1, cmd_tokens},
   };
+  // clang-format on
   return kCommands;
 }
 

@@ -40,8 +40,8 @@ struct Context {
 
 struct Command {
   const char* name;
-  const char* usage;    // "search WORD... [--any] [--partial]"
-  const char* summary;  // one line for the command list
+  const char* usage;                 // "search WORD... [--any] [--partial]"
+  const char* summary;               // one line for the command list
   std::vector<std::string> flags;    // e.g. "--yes"
   std::vector<std::string> options;  // e.g. "--depth" (take a value)
   int min_positional;

@@ -16,33 +16,46 @@ namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
-void on_sigint(int) { g_interrupted = 1; }
+void on_sigint(int) {
+  g_interrupted = 1;
+}
 
 Answer affirmative(Buttons buttons) {
   switch (buttons) {
     case Buttons::kOk:
-    case Buttons::kOkCancel: return Answer::kOk;
-    case Buttons::kRetryCancel: return Answer::kRetry;
-    default: return Answer::kYes;
+    case Buttons::kOkCancel:
+      return Answer::kOk;
+    case Buttons::kRetryCancel:
+      return Answer::kRetry;
+    default:
+      return Answer::kYes;
   }
 }
 
 // What a question gets when nobody can answer it: nothing is lost.
 Answer safe_answer(Buttons buttons) {
   switch (buttons) {
-    case Buttons::kOk: return Answer::kOk;
-    case Buttons::kYesNo: return Answer::kNo;
-    default: return Answer::kCancel;
+    case Buttons::kOk:
+      return Answer::kOk;
+    case Buttons::kYesNo:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
   }
 }
 
 const char* answer_name(Answer a) {
   switch (a) {
-    case Answer::kOk: return "OK";
-    case Answer::kCancel: return "Cancel";
-    case Answer::kYes: return "Yes";
-    case Answer::kNo: return "No";
-    case Answer::kRetry: return "Retry";
+    case Answer::kOk:
+      return "OK";
+    case Answer::kCancel:
+      return "Cancel";
+    case Answer::kYes:
+      return "Yes";
+    case Answer::kNo:
+      return "No";
+    case Answer::kRetry:
+      return "Retry";
   }
   return "";
 }
@@ -80,17 +93,26 @@ Answer TerminalUi::ask(const std::string& title, const std::string& text, Icon, 
 Answer TerminalUi::ask_terminal(Buttons buttons) {
   const char* prompt = "[y/n] ";
   switch (buttons) {
-    case Buttons::kOk: return Answer::kOk;
-    case Buttons::kOkCancel: prompt = "[o]k/[c]ancel "; break;
-    case Buttons::kRetryCancel: prompt = "[r]etry/[c]ancel "; break;
-    case Buttons::kYesNoCancel: prompt = "[y]es/[n]o/[c]ancel "; break;
-    case Buttons::kYesNo: break;
+    case Buttons::kOk:
+      return Answer::kOk;
+    case Buttons::kOkCancel:
+      prompt = "[o]k/[c]ancel ";
+      break;
+    case Buttons::kRetryCancel:
+      prompt = "[r]etry/[c]ancel ";
+      break;
+    case Buttons::kYesNoCancel:
+      prompt = "[y]es/[n]o/[c]ancel ";
+      break;
+    case Buttons::kYesNo:
+      break;
   }
   std::string line;
   while (true) {
     err_ << prompt << std::flush;
     if (!std::getline(std::cin, line)) return safe_answer(buttons);
-    char c = line.empty() ? 0 : static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+    char c =
+        line.empty() ? 0 : static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
     if (buttons == Buttons::kOkCancel && c == 'o') return Answer::kOk;
     if (buttons == Buttons::kRetryCancel && c == 'r') return Answer::kRetry;
     if ((buttons == Buttons::kYesNo || buttons == Buttons::kYesNoCancel) && c == 'y') {
@@ -103,7 +125,9 @@ Answer TerminalUi::ask_terminal(Buttons buttons) {
   }
 }
 
-void TerminalUi::list_append(const std::string& line) { out_ << terminal_text(line) << "\n"; }
+void TerminalUi::list_append(const std::string& line) {
+  out_ << terminal_text(line) << "\n";
+}
 
 void TerminalUi::set_label(Label, const std::string& text) {
   err_ << terminal_text(text) << std::endl;
@@ -126,12 +150,14 @@ bool TerminalUi::open_in_browser(const std::string& path_or_url) {
 }
 
 void install_interrupt_handler() {
-  struct sigaction sa{};
+  struct sigaction sa {};
   sa.sa_handler = on_sigint;
   sigemptyset(&sa.sa_mask);
   sigaction(SIGINT, &sa, nullptr);
 }
 
-bool interrupted() { return g_interrupted != 0; }
+bool interrupted() {
+  return g_interrupted != 0;
+}
 
 }  // namespace trawlix

@@ -2,10 +2,10 @@
 #include "shell/database.h"
 
 #include <sqlite3.h>
+#include <strings.h>
 #include <sys/stat.h>
 
 #include <cstring>
-#include <strings.h>
 
 #include "text/cp1252.h"
 
@@ -19,7 +19,7 @@ bool equal_nocase(std::string_view a, const char* b) {
 }
 
 bool file_exists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
 }
 
@@ -51,16 +51,21 @@ std::unique_ptr<Database> Database::open(const std::string& path, Mode mode, std
   std::unique_ptr<Database> db(new Database(handle, path));
   // SQLite opens lazily: reading the schema is what tells a database from
   // any other file.
-  if (!db->exec("PRAGMA foreign_keys = OFF") || db->query_int("PRAGMA schema_version", {}, -1) < 0) {
+  if (!db->exec("PRAGMA foreign_keys = OFF") ||
+      db->query_int("PRAGMA schema_version", {}, -1) < 0) {
     if (error) *error = db->last_error().empty() ? "not a database" : db->last_error();
     return nullptr;
   }
   return db;
 }
 
-Database::~Database() { sqlite3_close_v2(handle_); }
+Database::~Database() {
+  sqlite3_close_v2(handle_);
+}
 
-void Database::record_error() { last_error_ = sqlite3_errmsg(handle_); }
+void Database::record_error() {
+  last_error_ = sqlite3_errmsg(handle_);
+}
 
 Statement Database::prepare(std::string_view sql) {
   sqlite3_stmt* stmt = nullptr;
@@ -113,8 +118,12 @@ std::optional<std::vector<std::vector<DbValue>>> Database::query_rows(
   return rows;
 }
 
-int64_t Database::changes() const { return sqlite3_changes64(handle_); }
-int64_t Database::last_insert_id() const { return sqlite3_last_insert_rowid(handle_); }
+int64_t Database::changes() const {
+  return sqlite3_changes64(handle_);
+}
+int64_t Database::last_insert_id() const {
+  return sqlite3_last_insert_rowid(handle_);
+}
 
 // ---- Statement
 
@@ -134,7 +143,9 @@ Statement& Statement::operator=(Statement&& other) noexcept {
   return *this;
 }
 
-Statement::~Statement() { finalize(); }
+Statement::~Statement() {
+  finalize();
+}
 
 void Statement::finalize() {
   if (stmt_) sqlite3_finalize(stmt_);
@@ -188,7 +199,9 @@ void Statement::reset() {
   failed_ = false;
 }
 
-int Statement::column_count() const { return stmt_ ? sqlite3_column_count(stmt_) : 0; }
+int Statement::column_count() const {
+  return stmt_ ? sqlite3_column_count(stmt_) : 0;
+}
 
 int Statement::column_index(std::string_view name) const {
   if (!stmt_) return -1;
@@ -216,13 +229,17 @@ bool Statement::is_null(int column) const {
   return !stmt_ || column < 0 || column >= column_count() ||
          sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
-bool Statement::is_null(std::string_view name) const { return is_null(column_index(name)); }
+bool Statement::is_null(std::string_view name) const {
+  return is_null(column_index(name));
+}
 
 int64_t Statement::get_int(int column) const {
   if (is_null(column)) return 0;
   return sqlite3_column_int64(stmt_, column);
 }
-int64_t Statement::get_int(std::string_view name) const { return get_int(column_index(name)); }
+int64_t Statement::get_int(std::string_view name) const {
+  return get_int(column_index(name));
+}
 
 std::string Statement::get_text(int column) const {
   if (is_null(column)) return std::string();
@@ -237,9 +254,12 @@ std::string Statement::get_text(std::string_view name) const {
 DbValue Statement::get(int column) const {
   if (is_null(column)) return std::monostate{};
   switch (sqlite3_column_type(stmt_, column)) {
-    case SQLITE_INTEGER: return get_int(column);
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt_, column);
-    default: return get_text(column);
+    case SQLITE_INTEGER:
+      return get_int(column);
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(stmt_, column);
+    default:
+      return get_text(column);
   }
 }
 

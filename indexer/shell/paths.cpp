@@ -18,12 +18,12 @@ std::string join_path(std::string_view dir, std::string_view name) {
 }
 
 bool path_exists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
 }
 
 bool is_directory(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -46,6 +46,8 @@ std::string program_directory() {
   return exe.parent_path().string();
 }
 
-std::string system_error_text() { return std::strerror(errno); }
+std::string system_error_text() {
+  return std::strerror(errno);
+}
 
 }  // namespace trawlix

@@ -42,9 +42,15 @@ std::string column_list(const std::string& fields) {
 std::string column_sql(const FieldDef& f, const IndexDef* primary) {
   std::string sql = f.name + " ";
   switch (f.type) {
-    case FieldType::kLong: sql += "INTEGER"; break;
-    case FieldType::kInteger: sql += "SMALLINT"; break;
-    case FieldType::kText: sql += "TEXT(" + std::to_string(f.size) + ")"; break;
+    case FieldType::kLong:
+      sql += "INTEGER";
+      break;
+    case FieldType::kInteger:
+      sql += "SMALLINT";
+      break;
+    case FieldType::kText:
+      sql += "TEXT(" + std::to_string(f.size) + ")";
+      break;
   }
   if (f.auto_increment) {
     sql += primary && column_list(primary->fields) == f.name ? " CONSTRAINT PrimaryKey" : "";
@@ -57,9 +63,15 @@ std::string column_sql(const FieldDef& f, const IndexDef* primary) {
   return sql;
 }
 
-FieldDef long_field(const char* name) { return {name, FieldType::kLong}; }
-FieldDef int_field(const char* name) { return {name, FieldType::kInteger}; }
-FieldDef text_field(const char* name, int size) { return {name, FieldType::kText, size}; }
+FieldDef long_field(const char* name) {
+  return {name, FieldType::kLong};
+}
+FieldDef int_field(const char* name) {
+  return {name, FieldType::kInteger};
+}
+FieldDef text_field(const char* name, int size) {
+  return {name, FieldType::kText, size};
+}
 
 // "drop index X ON T" and "drop table T", failures skipped: in SQLite a
 // primary key goes with its table, and IF EXISTS skips what is missing.
@@ -182,25 +194,27 @@ bool create_tables(Database& db, UserInterface& ui, bool recreate_docs) {
     for (size_t k = 0; k < statements.size(); ++k) {
       if (db.exec(statements[k])) continue;
       if (k > 0) {
-        ui.show_message("System critical error:",
-                        "Error: creating index: \r" + db.last_error(), Icon::kQuestion);
+        ui.show_message("System critical error:", "Error: creating index: \r" + db.last_error(),
+                        Icon::kQuestion);
       } else {
-        ui.show_message("System critical error:",
-                        "Error: creating table " + t.name + ": \r" + db.last_error(),
-                        Icon::kCritical);
+        ui.show_message(
+            "System critical error:", "Error: creating table " + t.name + ": \r" + db.last_error(),
+            Icon::kCritical);
       }
       return false;
     }
   }
   if (!db.exec(kExternalLinks) || !mark_workspace_database(db)) {
-    ui.show_message("System critical error:", "Error: creating table URLexternos: \r" + db.last_error(),
-                    Icon::kCritical);
+    ui.show_message("System critical error:",
+                    "Error: creating table URLexternos: \r" + db.last_error(), Icon::kCritical);
     return false;
   }
   return tx.commit();
 }
 
-bool ensure_external_links_table(Database& db) { return db.exec(kExternalLinks); }
+bool ensure_external_links_table(Database& db) {
+  return db.exec(kExternalLinks);
+}
 
 bool mark_workspace_database(Database& db) {
   return db.exec("PRAGMA application_id = " + std::to_string(kApplicationId));

@@ -49,7 +49,9 @@ std::unique_ptr<Database> open_workspace_database(const std::string& dir, std::s
   return db;
 }
 
-std::string Workspace::file(std::string_view name) const { return join_path(dir_, name); }
+std::string Workspace::file(std::string_view name) const {
+  return join_path(dir_, name);
+}
 
 bool Workspace::start_up(const std::string& dir) {
   dir_ = dir;

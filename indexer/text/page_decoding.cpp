@@ -14,7 +14,8 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // case, or empty. Only the head of the page is looked at.
 std::string declared_charset(std::string_view page) {
   std::string head;
-  for (char c : page.substr(0, 8192)) head += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char c : page.substr(0, 8192))
+    head += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   for (std::string_view key : {"charset", "encoding"}) {
     size_t at = 0;
     while ((at = head.find(key, at)) != std::string::npos) {

@@ -20,38 +20,37 @@ const char kLatinFolded[] =
     "aaaaaaaeeeeiiiio\xF1oooooouuuuyby";
 
 const char* const kTagNames[] = {
-    "<A",       "<ABBR",     "<ACRONYM",  "<ADDRESS",  "<APPLET",   "<AREA",     "<B",
-    "<BASE",    "<BASEFONT", "<BDO",      "<BIG",      "<BLOCKQUOTE", "<BODY",   "<BR",
-    "<BUTTON",  "<CAPTION",  "<CENTER",   "<CITE",     "<CODE",     "<COL",      "<COLGROUP",
-    "<DD",      "<DEL",      "<DFN",      "<DIR",      "<DIV",      "<DL",       "<DT",
-    "<EM",      "<FIELDSET", "<FONT",     "<FORM",     "<FRAME",    "<FRAMESET", "<H1",
-    "<H2",      "<H3",       "<H4",       "<H5",       "<H6",       "<HEAD",     "<HR",
-    "<HTML",    "<I",        "<IFRAME",   "<IMG",      "<INPUT",    "<INS",      "<ISINDEX",
-    "<KBD",     "<LABEL",    "<LEGEND",   "<LI",       "<LINK",     "<MAP",      "<MENU",
-    "<META",    "<NOFRAMES", "<NOSCRIPT", "<OBJECT",   "<OL",       "<OPTGROUP", "<OPTION",
-    "<P",       "<PARAM",    "<PRE",      "<Q",        "<S",        "<SAMP",     "<SCRIPT",
-    "<SELECT",  "<SMALL",    "<SPAN",     "<STRIKE",   "<STRONG",   "<STYLE",    "<SUB",
-    "<SUP",     "<TABLE",    "<TBODY",    "<TD",       "<TEXTAREA", "<TFOOT",    "<TH",
-    "<THEAD",   "<TITLE",    "<TR",       "<TT",       "<U",        "<UL",       "<VAR"};
+    "<A",      "<ABBR",     "<ACRONYM",  "<ADDRESS", "<APPLET",     "<AREA",     "<B",
+    "<BASE",   "<BASEFONT", "<BDO",      "<BIG",     "<BLOCKQUOTE", "<BODY",     "<BR",
+    "<BUTTON", "<CAPTION",  "<CENTER",   "<CITE",    "<CODE",       "<COL",      "<COLGROUP",
+    "<DD",     "<DEL",      "<DFN",      "<DIR",     "<DIV",        "<DL",       "<DT",
+    "<EM",     "<FIELDSET", "<FONT",     "<FORM",    "<FRAME",      "<FRAMESET", "<H1",
+    "<H2",     "<H3",       "<H4",       "<H5",      "<H6",         "<HEAD",     "<HR",
+    "<HTML",   "<I",        "<IFRAME",   "<IMG",     "<INPUT",      "<INS",      "<ISINDEX",
+    "<KBD",    "<LABEL",    "<LEGEND",   "<LI",      "<LINK",       "<MAP",      "<MENU",
+    "<META",   "<NOFRAMES", "<NOSCRIPT", "<OBJECT",  "<OL",         "<OPTGROUP", "<OPTION",
+    "<P",      "<PARAM",    "<PRE",      "<Q",       "<S",          "<SAMP",     "<SCRIPT",
+    "<SELECT", "<SMALL",    "<SPAN",     "<STRIKE",  "<STRONG",     "<STYLE",    "<SUB",
+    "<SUP",    "<TABLE",    "<TBODY",    "<TD",      "<TEXTAREA",   "<TFOOT",    "<TH",
+    "<THEAD",  "<TITLE",    "<TR",       "<TT",      "<U",          "<UL",       "<VAR"};
 
 const char* const kEntityNames[] = {
-    "&aacute;", "&eacute;", "&iacute;", "&oacute;", "&uacute;", "&Aacute;", "&Eacute;",
-    "&Iacute;", "&Oacute;", "&Uacute;", "&ntilde;", "&Ntilde;", "&ccedil;", "&Ccedil;",
-    "&Agrave;", "&Egrave;", "&Igrave;", "&Ograve;", "&Ugrave;", "&agrave;", "&egrave;",
-    "&igrave;", "&ograve;", "&ugrave;", "&acirc;",  "&ecirc;",  "&icirc;",  "&ocirc;",
-    "&ucirc;",  "&Acirc;",  "&Ecirc;",  "&Icirc;",  "&Ocirc;",  "&Ucirc;",  "&atilde;",
-    "&otilde;", "&Atilde;", "&Otilde;"};
+    "&aacute;", "&eacute;", "&iacute;", "&oacute;", "&uacute;", "&Aacute;", "&Eacute;", "&Iacute;",
+    "&Oacute;", "&Uacute;", "&ntilde;", "&Ntilde;", "&ccedil;", "&Ccedil;", "&Agrave;", "&Egrave;",
+    "&Igrave;", "&Ograve;", "&Ugrave;", "&agrave;", "&egrave;", "&igrave;", "&ograve;", "&ugrave;",
+    "&acirc;",  "&ecirc;",  "&icirc;",  "&ocirc;",  "&ucirc;",  "&Acirc;",  "&Ecirc;",  "&Icirc;",
+    "&Ocirc;",  "&Ucirc;",  "&atilde;", "&otilde;", "&Atilde;", "&Otilde;"};
 // \xE1\xE9\xED\xF3\xFA = áéíóú, and so on, in the order of kEntityNames.
 const char kEntityChars[] =
     "\xE1\xE9\xED\xF3\xFA\xC1\xC9\xCD\xD3\xDA\xF1\xD1\xE7\xC7\xC0\xC8\xCC\xD2\xD9\xE0\xE8\xEC\xF2"
     "\xF9\xE2\xEA\xEE\xF4\xFB\xC2\xCA\xCE\xD4\xDB\xE3\xF5\xC3\xD5";
 
-const char* const kTextExtensions[] = {"HTM", "HTML", "TXT",   "TEXT", "CFM",   "CFML", "ASP",
-                                       "PHP", "JSP",  "SHTM",  "JHTML", "ASA",  "DBM",  "SHTML",
-                                       "CGI", "PL",   "SQL",   "VTM",  "VTML",  "WML",  "/"};
-const char* const kRefusedExtensions[] = {"ZIP", "PDF",  "DOC",   "EXE", "TAR", "CAB",
-                                          "JPG", "JPEG", "GIF",   "JAVA", "CLASS", "CSS",
-                                          "JS",  "VB",   "VBS",   "BAS"};
+const char* const kTextExtensions[] = {"HTM", "HTML", "TXT",  "TEXT",  "CFM",  "CFML", "ASP",
+                                       "PHP", "JSP",  "SHTM", "JHTML", "ASA",  "DBM",  "SHTML",
+                                       "CGI", "PL",   "SQL",  "VTM",   "VTML", "WML",  "/"};
+const char* const kRefusedExtensions[] = {"ZIP", "PDF",  "DOC", "EXE",  "TAR",   "CAB",
+                                          "JPG", "JPEG", "GIF", "JAVA", "CLASS", "CSS",
+                                          "JS",  "VB",   "VBS", "BAS"};
 
 template <size_t N, size_t M>
 int fill(std::array<std::string, N>& table, const char* const (&names)[M]) {

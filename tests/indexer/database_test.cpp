@@ -53,15 +53,19 @@ TEST_F(DatabaseTest, ColumnsByQualifiedNameAndPosition) {
 }
 
 TEST_F(DatabaseTest, TextIsStoredAsUtf8AndReadBackAsWindows1252) {
-  ASSERT_TRUE(db->exec("insert into a (v) values (?)", {std::string("\xC9" "cole \x80")}));
+  ASSERT_TRUE(db->exec("insert into a (v) values (?)", {std::string("\xC9"
+                                                                    "cole \x80")}));
   Statement raw = db->prepare("select hex(v) from a");
   ASSERT_TRUE(raw.step());
   EXPECT_EQ(raw.get_text(0), "C389636F6C6520E282AC");
-  EXPECT_EQ(db->query_int("select count(*) from a where v = ?", {std::string("\xC9" "cole \x80")}),
+  EXPECT_EQ(db->query_int("select count(*) from a where v = ?", {std::string("\xC9"
+                                                                             "cole \x80")}),
             1);
   Statement back = db->prepare("select v from a");
   ASSERT_TRUE(back.step());
-  EXPECT_EQ(back.get_text(0), "\xC9" "cole \x80");
+  EXPECT_EQ(back.get_text(0),
+            "\xC9"
+            "cole \x80");
 }
 
 TEST_F(DatabaseTest, TransactionsRollBackUnlessCommittedAndNest) {

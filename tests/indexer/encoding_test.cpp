@@ -28,10 +28,15 @@ TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
 }
 
 TEST(Cp1252, CharactersWithoutAFormAndMalformedInputAreReplaced) {
-  EXPECT_EQ(utf8_to_cp1252("a\xE6\x97\xA5" "b", ' '), "a b");  // a CJK character
-  EXPECT_EQ(utf8_to_cp1252("a\xC3" "b"), "a?b");               // cut-short sequence
-  EXPECT_EQ(utf8_to_cp1252("\xC0\xAF"), "??");                 // overlong slash
-  EXPECT_FALSE(is_valid_utf8("\xED\xA0\x80"));                 // surrogate
+  EXPECT_EQ(utf8_to_cp1252("a\xE6\x97\xA5"
+                           "b",
+                           ' '),
+            "a b");  // a CJK character
+  EXPECT_EQ(utf8_to_cp1252("a\xC3"
+                           "b"),
+            "a?b");                             // cut-short sequence
+  EXPECT_EQ(utf8_to_cp1252("\xC0\xAF"), "??");  // overlong slash
+  EXPECT_FALSE(is_valid_utf8("\xED\xA0\x80"));  // surrogate
 }
 
 TEST(Cp1252, UpperCaseIsTheFixedTable) {
@@ -55,8 +60,14 @@ TEST(PageDecoding, RecognisesUtf8Pages) {
 }
 
 TEST(PageDecoding, AWordScansTheSameInEitherEncoding) {
-  std::string latin = "<p>\xC9" "cole cr\xE8me Stra\xDF" "e</p>";
-  std::string utf8 = "<meta charset=utf-8><p>\xC3\x89" "cole cr\xC3\xA8me Stra\xC3\x9F" "e</p>";
+  std::string latin =
+      "<p>\xC9"
+      "cole cr\xE8me Stra\xDF"
+      "e</p>";
+  std::string utf8 =
+      "<meta charset=utf-8><p>\xC3\x89"
+      "cole cr\xC3\xA8me Stra\xC3\x9F"
+      "e</p>";
   std::vector<std::string> a = tokens_of(latin);
   std::vector<std::string> b = tokens_of(utf8);
   b.erase(b.begin(), b.begin() + 6);  // <META CHARSET = UTF - 8 >: drop the declaration
@@ -66,9 +77,13 @@ TEST(PageDecoding, AWordScansTheSameInEitherEncoding) {
   EXPECT_EQ(a, b);
   EXPECT_EQ(a[2], "ECOLE");
   // With a byte-order mark and no declaration too.
-  EXPECT_EQ(tokens_of("\xEF\xBB\xBF" "cr\xC3\xA8me"), std::vector<std::string>{"CREME"});
+  EXPECT_EQ(tokens_of("\xEF\xBB\xBF"
+                      "cr\xC3\xA8me"),
+            std::vector<std::string>{"CREME"});
   // A character with no Windows-1252 form becomes a delimiter.
-  EXPECT_EQ(tokens_of("ab\xE6\x97\xA5" "cd"), (std::vector<std::string>{"AB", "CD"}));
+  EXPECT_EQ(tokens_of("ab\xE6\x97\xA5"
+                      "cd"),
+            (std::vector<std::string>{"AB", "CD"}));
 }
 
 }  // namespace

@@ -31,9 +31,9 @@ TEST(ScannerTables, HaveTheirSizesAndParallelFolding) {
   ASSERT_EQ(t.word_chars.size(), 125u);
   ASSERT_EQ(t.folded_chars.size(), 125u);
   EXPECT_EQ(t.word_chars.substr(0, 62), t.folded_chars.substr(0, 62));
-  EXPECT_EQ(t.word_chars[62], '\xC7');   // Ç at position 63
+  EXPECT_EQ(t.word_chars[62], '\xC7');  // Ç at position 63
   EXPECT_EQ(t.folded_chars[62], 'C');
-  EXPECT_EQ(t.word_chars[80], '\xD1');   // Ñ stays Ñ
+  EXPECT_EQ(t.word_chars[80], '\xD1');  // Ñ stays Ñ
   EXPECT_EQ(t.folded_chars[80], '\xD1');
   EXPECT_EQ(t.word_chars[123], '\xFF');  // ÿ folds to y
   EXPECT_EQ(t.folded_chars[123], 'y');
@@ -45,10 +45,17 @@ TEST(ScannerTables, HaveTheirSizesAndParallelFolding) {
 
 TEST(Scanner, WordsAreUpperCasedAndFoldedWithTheirPageForm) {
   EXPECT_EQ(tokens_of("&Eacute;cole"), V{"ECOLE"});
-  EXPECT_EQ(tokens_of("&Eacute;cole", true), V{"\xC9" "cole"});
+  EXPECT_EQ(tokens_of("&Eacute;cole", true), V{"\xC9"
+                                               "cole"});
   // Ñ and ß are kept; ÿ upper-cases to a non-word character and splits.
-  EXPECT_EQ(tokens_of("ni\xF1o stra\xDF" "e"), (V{"NI\xD1O", "STRA\xDF" "E"}));
-  EXPECT_EQ(tokens_of("a\xFF" "b"), (V{"A", "\x9F", "B"}));
+  EXPECT_EQ(tokens_of("ni\xF1o stra\xDF"
+                      "e"),
+            (V{"NI\xD1O",
+               "STRA\xDF"
+               "E"}));
+  EXPECT_EQ(tokens_of("a\xFF"
+                      "b"),
+            (V{"A", "\x9F", "B"}));
   // A word of 25 characters is one token; the indexer cuts it later.
   EXPECT_EQ(tokens_of("abcdefghijklmnopqrstuvwxy"), V{"ABCDEFGHIJKLMNOPQRSTUVWXY"});
 }

@@ -29,8 +29,9 @@ class SchemaTest : public ::testing::Test {
   }
   std::vector<std::string> index_names(const std::string& table) {
     std::vector<std::string> out;
-    Statement st = db->prepare("select name from sqlite_master where type = 'index' and "
-                               "tbl_name = ? and sql is not null order by name");
+    Statement st = db->prepare(
+        "select name from sqlite_master where type = 'index' and "
+        "tbl_name = ? and sql is not null order by name");
     st.bind({table});
     while (st.step()) out.push_back(st.get_text(0));
     return out;
@@ -127,9 +128,9 @@ TEST(AddTableIndex, NamesTheIndexAndItsFields) {
 }
 
 TEST_F(SchemaTest, RebuildingWithoutDocsKeepsTheDocumentList) {
-  ASSERT_TRUE(db->exec(
-      "insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
-      "URLParent, nStatus, bIndexed) values ('http://h/', 'home', 1, 3, -1, 0, 1, -1)"));
+  ASSERT_TRUE(
+      db->exec("insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
+               "URLParent, nStatus, bIndexed) values ('http://h/', 'home', 1, 3, -1, 0, 1, -1)"));
   ASSERT_TRUE(db->exec("insert into Words (Word, Occurrences) values ('ALPHA', 2)"));
   ASSERT_TRUE(db->exec("insert into WordsDocs values (1, 1, 2)"));
   ASSERT_TRUE(db->exec("insert into URLexternos (URLExternal) values ('http://x/')"));

@@ -54,8 +54,9 @@ class WorkspaceCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ws.start_up(home.path()));
-    ASSERT_TRUE(ws.db()->exec("insert into Docs (URLDocument, nStatus, bIndexed) "
-                              "values ('http://home/', 1, -1)"));
+    ASSERT_TRUE(
+        ws.db()->exec("insert into Docs (URLDocument, nStatus, bIndexed) "
+                      "values ('http://home/', 1, -1)"));
   }
   testing::TempDir home;
   testing::TempDir other;
@@ -115,8 +116,7 @@ TEST_F(WorkspaceCommands, CreateRefusesAnEmptyNameAndAnExistingFolder) {
                 0),
             0u);
   EXPECT_FALSE(path_exists(other.file("taken/lexmine.mdb")));
-  EXPECT_EQ(ws.create_new(other.path() + "/no/such/parent", "x"),
-            Workspace::CreateResult::kFailed);
+  EXPECT_EQ(ws.create_new(other.path() + "/no/such/parent", "x"), Workspace::CreateResult::kFailed);
   EXPECT_EQ(ws.dir(), home.path());
   EXPECT_EQ(ws.db()->query_int("select count(*) from Docs"), 1);
 }

@@ -2,9 +2,9 @@
 // contents at the end of the test.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <cstdlib>
 
 namespace trawlix::testing {
 
