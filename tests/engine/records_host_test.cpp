@@ -68,8 +68,8 @@ TEST(RecordsHost, ExportsReadAndWriteAndReportThroughTheHostCallback) {
   EXPECT_EQ(write_obj(static_cast<int16_t>(fd), &obj, 1, 31), 0);
   cx_object back{};
   EXPECT_EQ(read_obj(static_cast<int16_t>(fd), &back, 1, 0), 0);
-  EXPECT_EQ(back.kind, 3);
-  EXPECT_EQ(back.y, 20.0);
+  EXPECT_EQ(+back.kind, 3);
+  EXPECT_EQ(+back.y, 20.0);
   unsigned char raw[2];
   EXPECT_EQ(read_bytes(static_cast<int16_t>(fd), 31, raw, 2), 0);
   EXPECT_EQ(raw[0], 3);

@@ -102,17 +102,17 @@ TEST_F(TypedRecords, PointOrLineObject) {
   ASSERT_EQ(disk.size(), 31u);
 
   const cx_object back = round_trip(obj, sescribir_obj, sleer_obj, disk);
-  EXPECT_EQ(back.kind, 513);
-  EXPECT_EQ(back.layer, 7);
-  EXPECT_EQ(back.x, 1234.5);
-  EXPECT_EQ(back.y, -0.25);
-  EXPECT_EQ(back.rotation, -900);
-  EXPECT_EQ(back.block, 2408);
-  EXPECT_EQ(back.count, 3);
-  EXPECT_EQ(back.area, 70000);
-  EXPECT_EQ(back.pad3, 0);
-  EXPECT_EQ(back.pad22, 0);
-  EXPECT_EQ(back.pad30, 0);
+  EXPECT_EQ(+back.kind, 513);
+  EXPECT_EQ(+back.layer, 7);
+  EXPECT_EQ(+back.x, 1234.5);
+  EXPECT_EQ(+back.y, -0.25);
+  EXPECT_EQ(+back.rotation, -900);
+  EXPECT_EQ(+back.block, 2408);
+  EXPECT_EQ(+back.count, 3);
+  EXPECT_EQ(+back.area, 70000);
+  EXPECT_EQ(+back.pad3, 0);
+  EXPECT_EQ(+back.pad22, 0);
+  EXPECT_EQ(+back.pad30, 0);
 }
 
 TEST_F(TypedRecords, Node) {
@@ -135,15 +135,15 @@ TEST_F(TypedRecords, Node) {
   ASSERT_EQ(disk.size(), 46u);
 
   const cx_node back = round_trip(node, sescribir_nod, sleer_nod, disk);
-  EXPECT_EQ(back.code_prefix, 4);
+  EXPECT_EQ(+back.code_prefix, 4);
   EXPECT_EQ(std::memcmp(back.code, "0000000042", 10), 0);
-  EXPECT_EQ(back.kind, 2);
-  EXPECT_EQ(back.state, 1);
-  EXPECT_EQ(back.x, 500000.0);
-  EXPECT_EQ(back.y, 600000.0);
-  EXPECT_EQ(back.first_list, 17);
-  EXPECT_EQ(back.pad11, 0);
-  EXPECT_EQ(back.pad15, 0);
+  EXPECT_EQ(+back.kind, 2);
+  EXPECT_EQ(+back.state, 1);
+  EXPECT_EQ(+back.x, 500000.0);
+  EXPECT_EQ(+back.y, 600000.0);
+  EXPECT_EQ(+back.first_list, 17);
+  EXPECT_EQ(+back.pad11, 0);
+  EXPECT_EQ(+back.pad15, 0);
 }
 
 TEST_F(TypedRecords, Arc) {
@@ -176,17 +176,17 @@ TEST_F(TypedRecords, Arc) {
   ASSERT_EQ(disk.size(), 41u);
 
   const cx_arc back = round_trip(arc, sescribir_arc, sleer_arc, disk);
-  EXPECT_EQ(back.xmin, 100.0);
-  EXPECT_EQ(back.ymin, 200.0);
-  EXPECT_EQ(back.width, 3);
-  EXPECT_EQ(back.block, 4816);
-  EXPECT_EQ(back.count, 12);
-  EXPECT_EQ(back.from_node, 5);
-  EXPECT_EQ(back.from_flag, 1);
-  EXPECT_EQ(back.to_node, 6);
-  EXPECT_EQ(back.to_flag, 2);
-  EXPECT_EQ(back.pad41[0] | back.pad41[1] | back.pad41[2], 0);
-  EXPECT_EQ(back.pad49[0] | back.pad49[1] | back.pad49[2], 0);
+  EXPECT_EQ(+back.xmin, 100.0);
+  EXPECT_EQ(+back.ymin, 200.0);
+  EXPECT_EQ(+back.width, 3);
+  EXPECT_EQ(+back.block, 4816);
+  EXPECT_EQ(+back.count, 12);
+  EXPECT_EQ(+back.from_node, 5);
+  EXPECT_EQ(+back.from_flag, 1);
+  EXPECT_EQ(+back.to_node, 6);
+  EXPECT_EQ(+back.to_flag, 2);
+  EXPECT_EQ(+back.pad41[0] | back.pad41[1] | back.pad41[2], 0);
+  EXPECT_EQ(+back.pad49[0] | back.pad49[1] | back.pad49[2], 0);
 }
 
 TEST_F(TypedRecords, AreaObject) {
@@ -209,12 +209,12 @@ TEST_F(TypedRecords, AreaObject) {
 
   const cx_area_object back = round_trip(obj, sescribir_top, sleer_top, disk);
   EXPECT_EQ(std::memcmp(back.code, "0412345678901", 13), 0);
-  EXPECT_EQ(back.kind, 9);
-  EXPECT_EQ(back.state, 3);
-  EXPECT_EQ(back.x, 10.5);
-  EXPECT_EQ(back.rotation, 450);
-  EXPECT_EQ(back.first_desc, 99);
-  EXPECT_EQ(back.pad13[0] | back.pad13[1] | back.pad13[2], 0);
+  EXPECT_EQ(+back.kind, 9);
+  EXPECT_EQ(+back.state, 3);
+  EXPECT_EQ(+back.x, 10.5);
+  EXPECT_EQ(+back.rotation, 450);
+  EXPECT_EQ(+back.first_desc, 99);
+  EXPECT_EQ(+back.pad13[0] | back.pad13[1] | back.pad13[2], 0);
 }
 
 TEST_F(TypedRecords, CodedArea) {
@@ -234,11 +234,11 @@ TEST_F(TypedRecords, CodedArea) {
 
   const cx_area back = round_trip(area, sescribir_are, sleer_are, disk);
   EXPECT_EQ(std::memcmp(back.code, "01ABCDEFGHIJK", 13), 0);
-  EXPECT_EQ(back.object, 12);
-  EXPECT_EQ(back.value[0], -1);
-  EXPECT_EQ(back.value[1], 0x01020304);
-  EXPECT_EQ(back.value[2], 5);
-  EXPECT_EQ(back.pad13, 0);
+  EXPECT_EQ(+back.object, 12);
+  EXPECT_EQ(+back.value[0], -1);
+  EXPECT_EQ(+back.value[1], 0x01020304);
+  EXPECT_EQ(+back.value[2], 5);
+  EXPECT_EQ(+back.pad13, 0);
 }
 
 TEST_F(TypedRecords, FailedReadZeroesTheWholeHostRecord) {
