@@ -89,6 +89,11 @@ const std::vector<Command>& commands() {
       {"tokens", "tokens FILE",
        "Print the token stream of a page file, one 'token<TAB>token_text' a line.",
        {}, {}, 1, 1, cmd_tokens},
+      {"search", "search WORD... [--any] [--partial] [--open]",
+       "Search the index: the documents holding all the words (--any: any of them), one\n"
+       "'DocID<TAB>URL<TAB>description' a line. --partial lets a word match every word that\n"
+       "begins with it. Writes results.html in the WorkSpace; --open opens it in the browser.",
+       {"--any", "--partial", "--open"}, {}, 1, -1, cmd_search},
   };
   // clang-format on
   return kCommands;

@@ -64,5 +64,6 @@ int cmd_init(Context& ctx, const Arguments& args);
 int cmd_info(Context& ctx, const Arguments& args);
 int cmd_reinit(Context& ctx, const Arguments& args);
 int cmd_tokens(Context& ctx, const Arguments& args);
+int cmd_search(Context& ctx, const Arguments& args);
 
 }  // namespace trawlix::cli

@@ -86,3 +86,30 @@ TEST(Cli, TokensPrintsTheStream) {
 
 }  // namespace
 }  // namespace trawlix::cli
+
+namespace trawlix::cli {
+namespace {
+
+TEST(Cli, SearchPrintsDocumentsAndWritesTheResultsPage) {
+  testing::TempDir dir;
+  ASSERT_EQ(run_cli({"-w", dir.path(), "init"}).status, kExitOk);
+  {
+    auto db = Database::open(dir.file("lexmine.mdb"), Database::Mode::kOpenExisting, nullptr);
+    ASSERT_TRUE(db);
+    db->exec("insert into Docs (URLDocument, URLDescription) values ('http://h/a', ?)",
+             {std::string("Caf\xE9")});
+    db->exec("insert into Words (Word, Occurrences) values ('CAFE', 1)");
+    db->exec("insert into WordsDocs values (1, 1, 1)");
+  }
+  Result found = run_cli({"-w", dir.path(), "search", "caf\xC3\xA9"});
+  ASSERT_EQ(found.status, kExitOk) << found.err;
+  EXPECT_EQ(found.out, "1\thttp://h/a\tCaf\xC3\xA9\n");
+  EXPECT_TRUE(path_exists(dir.file("results.html")));
+  Result none = run_cli({"-w", dir.path(), "search", "absent", "--any"});
+  EXPECT_EQ(none.status, kExitNothingFound);
+  EXPECT_NE(none.err.find("No documents found..."), std::string::npos);
+  EXPECT_EQ(run_cli({"-w", dir.path(), "search"}).status, kExitUsage);
+}
+
+}  // namespace
+}  // namespace trawlix::cli
