@@ -1,0 +1,44 @@
+// Start-up of the desktop program.
+#include "shell/ui/application_start.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+#include "shell/indexer_state.h"
+#include "shell/paths.h"
+#include "shell/startup.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/splash_form.h"
+#include "text/scanner_tables.h"
+
+namespace trawlix {
+
+StartOptions start_options(const QStringList& arguments) {
+  StartOptions options;
+  options.workspace_dir = startup_workspace_dir(program_directory());
+  QStringList words = arguments.mid(1);
+  options.mail_robot_mode = numeric_argument(words.join(QLatin1Char(' ')).toStdString());
+  return options;
+}
+
+void start_application(MainWindow& window, const StartOptions& options) {
+  SplashForm splash;
+  if (options.show_splash) {
+    splash.show();
+    QCoreApplication::processEvents();
+  }
+  init_tables();
+  splash.close();
+
+  IndexerState& state = window.state();
+  state.settings = CrawlSettings{};
+  state.settings.mail_robot_mode = options.mail_robot_mode;
+  if (QAction* robot = window.entry(QStringLiteral("mnuMailRobot"))) {
+    robot->setVisible(options.mail_robot_mode != 0);
+  }
+
+  window.workspace().start_up(options.workspace_dir);
+  window.refresh_commands();
+}
+
+}  // namespace trawlix
