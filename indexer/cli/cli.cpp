@@ -89,6 +89,27 @@ const std::vector<Command>& commands() {
       {"tokens", "tokens FILE",
        "Print the token stream of a page file, one 'token<TAB>token_text' a line.",
        {}, {}, 1, 1, cmd_tokens},
+      {"fetch", "fetch URL",
+       "Fetch a page into the WorkSpace's working file j_URL_t.txt and print it, as the\n"
+       "crawler receives it (\"Open URL\"). Exit status 3 when the page could not be fetched\n"
+       "whole or is an HTTP error page (what arrived is still stored and printed).",
+       {}, {}, 1, 1, cmd_fetch},
+      {"add-url",
+       "add-url URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
+       "Add a start URL: a document waiting to be crawled, at level N + 1, explored to depth N\n"
+       "(0: no limit), below the document DOCID (0: the home page). Prints its DocID.",
+       {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_add_url},
+      {"crawl", "crawl [--restart] [--reindex never|always|ask] [--cycle] [--timeout SECONDS]",
+       "Crawl the waiting documents level by level (\"Resume exploration process\"); --restart\n"
+       "first puts every document back to waiting (\"Start exploration\"). --reindex decides\n"
+       "whether pages indexed before are indexed again (default always); --cycle keeps\n"
+       "crawling until Ctrl-C. One line per document processed.",
+       {"--restart", "--cycle"}, {"--reindex", "--timeout"}, 0, 0, cmd_crawl},
+      {"explore",
+       "explore URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
+       "Fetch, show and index one URL (\"Explore individual URL\"); it becomes a document of\n"
+       "its own, made as add-url makes it, and its links wait one level deeper.",
+       {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_explore},
       {"search", "search WORD... [--any] [--partial] [--open]",
        "Search the index: the documents holding all the words (--any: any of them), one\n"
        "'DocID<TAB>URL<TAB>description' a line. --partial lets a word match every word that\n"

@@ -64,6 +64,10 @@ int cmd_init(Context& ctx, const Arguments& args);
 int cmd_info(Context& ctx, const Arguments& args);
 int cmd_reinit(Context& ctx, const Arguments& args);
 int cmd_tokens(Context& ctx, const Arguments& args);
+int cmd_fetch(Context& ctx, const Arguments& args);
 int cmd_search(Context& ctx, const Arguments& args);
+int cmd_add_url(Context& ctx, const Arguments& args);
+int cmd_crawl(Context& ctx, const Arguments& args);
+int cmd_explore(Context& ctx, const Arguments& args);
 
 }  // namespace trawlix::cli

@@ -126,7 +126,7 @@ Answer TerminalUi::ask_terminal(Buttons buttons) {
 }
 
 void TerminalUi::list_append(const std::string& line) {
-  out_ << terminal_text(line) << "\n";
+  if (show_list_) out_ << terminal_text(line) << "\n";
 }
 
 void TerminalUi::set_label(Label, const std::string& text) {

@@ -20,6 +20,8 @@ class TerminalUi : public UserInterface {
   void set_yes_to_all(bool yes) { yes_to_all_ = yes; }
   // Answers for the next questions, in order; an empty entry means "ask".
   void preset_answers(std::deque<std::optional<Answer>> answers) { preset_ = std::move(answers); }
+  // Whether the document list's lines are printed (on standard output).
+  void set_show_list(bool show) { show_list_ = show; }
   // Called from process_events() once Ctrl-C has been pressed.
   void set_on_interrupt(std::function<void()> on_interrupt) {
     on_interrupt_ = std::move(on_interrupt);
@@ -40,6 +42,7 @@ class TerminalUi : public UserInterface {
   std::ostream& out_;
   std::ostream& err_;
   bool yes_to_all_ = false;
+  bool show_list_ = true;
   std::deque<std::optional<Answer>> preset_;
   std::function<void()> on_interrupt_;
 };

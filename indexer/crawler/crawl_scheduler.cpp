@@ -1,0 +1,186 @@
+// Crawl passes over the work list.
+#include "crawler/crawl_scheduler.h"
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "crawler/link_resolver.h"
+#include "crawler/url_text.h"
+#include "shell/paths.h"
+#include "text/word_index.h"
+
+namespace trawlix {
+namespace {
+
+// Clears a flag on leaving a scope.
+struct Running {
+  explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Running() { flag_ = false; }
+  bool& flag_;
+};
+
+std::string why_not_indexed(const FetchOutcome& got) {
+  if (got.end == FetchOutcome::End::kCutOff) return "the transfer was cut off: " + got.error;
+  return "the server answered HTTP " + std::to_string(got.http_status);
+}
+
+}  // namespace
+
+CrawlScheduler::CrawlScheduler(Workspace& ws, IndexerState& state, UserInterface& ui,
+                               HttpClient& http)
+    : ws_(ws), state_(state), ui_(ui), fetcher_(http, ui) {}
+
+bool CrawlScheduler::start_crawl() {
+  if (running_ || !ws_.db()) return false;
+  Running guard(running_);
+  tried_.clear();
+  state_.keep_running = true;
+  if (state_.restart_all) ws_.db()->exec("update docs set nStatus=0");
+  if (!state_.settings.keep_cycling) {
+    crawl_waiting();
+    return true;
+  }
+  while (state_.keep_running) {
+    crawl_waiting();
+    // Nothing waits: idle until Stop, looking again now and then.
+    for (int waited = 0; state_.keep_running && waited < idle_pause_ms_; waited += 50) {
+      ui_.process_events();
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  }
+  return true;
+}
+
+void CrawlScheduler::crawl_waiting() {
+  Database& db = *ws_.db();
+  bool more = true;
+  while (state_.keep_running && more) {
+    // The pass works on the rows waiting when it starts; rows added while it
+    // runs wait for the next pass.
+    std::vector<Row> rows;
+    Statement st = db.prepare(
+        "select DocID, URLDocument, URLLevel, nMaxDepth, bCrawlAbove, bIndexed from docs "
+        "where nstatus=0 order by urllevel, DocID");
+    while (st.ok() && st.step()) {
+      auto id = static_cast<int32_t>(st.get_int(0));
+      if (tried_.count(id)) continue;
+      rows.push_back({id, st.get_text(1), static_cast<int>(st.get_int(2)),
+                      static_cast<int>(st.get_int(3)), st.get_int(4) != 0, st.get_int(5) != 0});
+    }
+    if (rows.empty()) more = false;
+    for (const Row& row : rows) {
+      if (!state_.keep_running) break;
+      ProcessedRow done = process_row(row, false);
+      if (done.fate != ProcessedRow::Fate::kIndexed) tried_.insert(row.doc_id);
+      if (on_row_) on_row_(done);
+      ui_.process_events();
+    }
+  }
+  ui_.set_busy(false);
+  ui_.process_events();
+}
+
+ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
+  ProcessedRow done;
+  done.doc_id = row.doc_id;
+  done.url = row.url;
+  ui_.set_busy(true);
+  CurrentDocument& cur = state_.current;
+  cur.url = row.url;
+  cur.doc_id = row.doc_id;
+  cur.level = row.level;
+  cur.max_depth = row.max_depth;
+  cur.crawl_above = row.crawl_above;
+  cur.already_indexed = row.indexed;
+  if (!(cur.max_depth < 1 || cur.level <= cur.max_depth)) {
+    done.fate = ProcessedRow::Fate::kTooDeep;
+    done.reason = "beyond its exploration depth";
+    return done;
+  }
+  FetchOutcome got = fetcher_.fetch_page(ws_.dir(), state_, show_page);
+  ui_.process_events();
+  if (!got.stored()) {
+    done.fate = ProcessedRow::Fate::kNotFetched;
+    done.reason = got.error.empty() ? "the page could not be fetched" : got.error;
+    return done;
+  }
+  if (!got.indexable()) {
+    done.fate = ProcessedRow::Fate::kErrorPage;
+    done.reason = why_not_indexed(got);
+    ui_.list_append("not indexed: " + row.url + " (" + done.reason + ")");
+    return done;
+  }
+  LinkResolver resolver(*ws_.db(), state_, ui_);
+  // Links resolve against the page that was really served.
+  resolver.set_page_context(
+      got.final_url.empty() || got.final_url == request_url(row.url) ? row.url : got.final_url);
+  WordIndexer indexer(*ws_.db(), state_, ui_);
+  indexer.check_reindex(cur.doc_id);
+  WordIndexer::Result r =
+      indexer.index_document(ws_.file(kWorkingFile),
+                             [&resolver](const std::string& link) { resolver.resolve_link(link); });
+  cur.page_title.clear();
+  if (r == WordIndexer::Result::kNotOpened) {
+    done.fate = ProcessedRow::Fate::kNotOpened;
+    done.reason = "the stored page could not be read";
+  } else if (r == WordIndexer::Result::kDatabaseError) {
+    done.fate = ProcessedRow::Fate::kDatabaseError;
+    done.reason = "database error: " + ws_.db()->last_error();
+    ui_.list_append("not indexed: " + row.url + " (" + done.reason + ")");
+  }
+  return done;
+}
+
+bool CrawlScheduler::load_row(int32_t doc_id, Row* row) {
+  Statement st = ws_.db()->prepare(
+      "select DocID, URLDocument, URLLevel, nMaxDepth, bCrawlAbove, bIndexed from docs "
+      "where DocID = ?");
+  if (!st.ok() || !st.bind({int64_t{doc_id}}) || !st.step()) return false;
+  *row = {doc_id,
+          st.get_text(1),
+          static_cast<int>(st.get_int(2)),
+          static_cast<int>(st.get_int(3)),
+          st.get_int(4) != 0,
+          st.get_int(5) != 0};
+  return true;
+}
+
+ProcessedRow CrawlScheduler::explore_url(const StartUrl& start) {
+  ProcessedRow done;
+  done.fate = ProcessedRow::Fate::kNotFetched;
+  if (running_ || !ws_.db()) return done;
+  Running guard(running_);
+  int32_t doc_id = 0;
+  AddResult added = add_start_url(*ws_.db(), ui_, start, &doc_id, true);
+  Row row;
+  if ((added != AddResult::kAdded && added != AddResult::kAlreadyLoaded) ||
+      !load_row(doc_id, &row)) {
+    done.reason = "the URL could not be entered";
+    return done;
+  }
+  state_.current.page_title = start.description;
+  ui_.list_clear();
+  done = process_row(row, true);
+  state_.current.page_title.clear();
+  ui_.set_busy(false);
+  if (on_row_) on_row_(done);
+  return done;
+}
+
+FetchOutcome CrawlScheduler::open_url(const std::string& typed) {
+  FetchOutcome got;
+  std::string url = typed_url(typed);
+  if (url.empty()) {
+    ui_.show_message("Information not provided:", "Please type an URL to load/index",
+                     Icon::kExclamation);
+    return got;
+  }
+  if (running_) return got;
+  Running guard(running_);
+  state_.current.url = url;
+  got = fetcher_.fetch_page(ws_.dir(), state_, true);
+  return got;
+}
+
+}  // namespace trawlix

@@ -1,0 +1,86 @@
+// The crawl loop: Docs is the work list, every row with nStatus 0 waits to
+// be fetched. A pass takes the waiting rows level by level, fetches each
+// page, indexes it (its links becoming waiting rows one level deeper) and
+// marks it processed; passes repeat until nothing new waits or Stop.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "crawler/http_client.h"
+#include "crawler/page_fetcher.h"
+#include "crawler/start_urls.h"
+#include "shell/indexer_state.h"
+#include "shell/user_interface.h"
+#include "shell/workspace.h"
+
+namespace trawlix {
+
+// What happened to one row of the work list.
+struct ProcessedRow {
+  int32_t doc_id = 0;
+  std::string url;
+  enum class Fate {
+    kIndexed,     // fetched and indexed: nStatus 1
+    kTooDeep,     // beyond its exploration depth
+    kNotFetched,  // the page could not be fetched
+    kErrorPage,   // an HTTP error page or a cut-off transfer: not indexed
+    kNotOpened,   // the stored page could not be read
+    kDatabaseError,
+  } fate = Fate::kIndexed;
+  std::string reason;  // for the rows that were not indexed
+};
+
+class CrawlScheduler {
+ public:
+  CrawlScheduler(Workspace& ws, IndexerState& state, UserInterface& ui, HttpClient& http);
+
+  // Runs a crawl with the current settings: "Start exploration" when
+  // state.restart_all (every row waits again), else "Resume exploration
+  // process". Returns false, doing nothing, while a crawl already runs.
+  bool start_crawl();
+  // Crawls the waiting rows, pass after pass, until a pass finds none it
+  // has not already tried in this crawl, or Stop.
+  void crawl_waiting();
+  // Stop: the crawl ends before the next document.
+  void stop() { state_.keep_running = false; }
+  bool running() const { return running_; }
+
+  // "Explore individual URL": the URL gets its row (found, or made as a
+  // start URL is), which is then fetched, listed and indexed as the crawl
+  // loop processes a row.
+  ProcessedRow explore_url(const StartUrl& start);
+
+  // "Open URL": fetches a page into the working file and lists it.
+  FetchOutcome open_url(const std::string& typed);
+
+  // Called after every row, for a running report.
+  void set_on_row(std::function<void(const ProcessedRow&)> on_row) { on_row_ = std::move(on_row); }
+  // Pause of an empty pass when crawling continuously, in milliseconds.
+  void set_idle_pause(int milliseconds) { idle_pause_ms_ = milliseconds; }
+
+ private:
+  struct Row {
+    int32_t doc_id;
+    std::string url;
+    int level;
+    int max_depth;
+    bool crawl_above;
+    bool indexed;
+  };
+  ProcessedRow process_row(const Row& row, bool show_page);
+  bool load_row(int32_t doc_id, Row* row);
+
+  Workspace& ws_;
+  IndexerState& state_;
+  UserInterface& ui_;
+  PageFetcher fetcher_;
+  bool running_ = false;
+  int idle_pause_ms_ = 250;
+  std::set<int32_t> tried_;  // rows this crawl could not process
+  std::function<void(const ProcessedRow&)> on_row_;
+};
+
+}  // namespace trawlix
