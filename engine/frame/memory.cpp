@@ -21,14 +21,16 @@ Allocator set_allocator(Allocator allocator) {
   return previous;
 }
 
-void* pida_memoria(std::size_t size, const char* label) {
+void* asigne_ceros(std::size_t size) {
   if (size == 0) size = 1;
   void* block = allocate(size);
-  if (!block) {
-    informe_error("ERROR de memoria : %s; X: abortar ->", label ? label : "");
-    return nullptr;
-  }
-  std::memset(block, 0, size);
+  if (block) std::memset(block, 0, size);
+  return block;
+}
+
+void* pida_memoria(std::size_t size, const char* label) {
+  void* block = asigne_ceros(size);
+  if (!block) informe_error("ERROR de memoria : %s; X: abortar ->", label ? label : "");
   return block;
 }
 

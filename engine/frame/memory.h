@@ -12,6 +12,10 @@ namespace cx {
 // so that success is never mistaken for failure.
 void* pida_memoria(std::size_t size, const char* label);
 
+// The same zeroed allocation without a message, for callers that report a
+// failure in their own words. Null on failure.
+void* asigne_ceros(std::size_t size);
+
 // The allocation beneath pida_memoria: std::malloc unless replaced. Tests
 // install one that fails on purpose; it must return std::free-able blocks.
 using Allocator = void* (*)(std::size_t size);

@@ -340,6 +340,160 @@ CX_EXPORT(int16_t)
 sescribir_top(int16_t handle, const cx_area_object* object, int32_t record, int16_t size);
 CX_EXPORT(int16_t) sescribir_are(int16_t handle, const cx_area* area, int32_t record, int16_t size);
 
+/* ------------------------------------------------------------------------
+ * Session: layers, object kinds, settings, parameters, limits, work area,
+ * legend and the world window
+ *
+ * The base is the current directory. inigks opens the session, end_cons
+ * ends it. Layer numbers run from 1 to the number of layers of TABCAP.DAT,
+ * kind numbers from 1 to the number of kinds of TABOBJ.DAT (0 is each
+ * table's default entry). A number outside the loaded table, a negative
+ * count or a null pointer where values are expected is refused with an
+ * error message and the function's failure value; nothing is read or
+ * written.
+ * ------------------------------------------------------------------------ */
+
+/* A layer record of TABCAP.DAT, byte for byte as on disk. */
+typedef struct cx_layer {
+  char name[31];          /* NUL-terminated */
+  uint8_t hidden;         /* 0: drawn; other values: not drawn */
+  uint8_t attributes[3];  /* drawing attributes */
+  uint8_t kind;           /* 0, 1: T0 objects; 2: node and arc network; 3: area network */
+  uint8_t code_prefix[2]; /* digits 0..9 of the area code prefix */
+  char network_prefix[5]; /* network file prefix, NUL-terminated */
+} cx_layer;
+
+/* An object-kind record of TABOBJ.DAT, byte for byte as on disk. */
+typedef struct cx_kind {
+  char name[31];
+  uint8_t colour;   /* palette index */
+  uint8_t geometry; /* 1 text, 3 node, 4 arc, others point lists */
+  uint8_t line_type;
+  uint8_t text_size;
+  uint8_t layer;
+  uint8_t hidden; /* 0: drawn */
+  uint8_t no_code_label;
+  char attribute_base[22];
+  uint8_t hatch;
+  uint8_t line_width;
+  uint8_t text_scale[2]; /* tenths, 16-bit little-endian */
+  uint8_t hatch_step;
+  uint8_t text_style;
+  uint8_t level;
+  uint8_t code_form; /* 1: 10-byte street address codes */
+  uint8_t storage;   /* attribute base storage type 0..3 */
+  uint8_t reserved69;
+} cx_kind;
+
+#pragma pack(push, 4)
+/* One legend slot. */
+typedef struct cx_legend_slot {
+  int16_t index; /* 0..16 */
+  int16_t pad2;
+  double value;          /* class value */
+  int16_t a, b, c, d, e; /* attributes; a is the colour */
+  char label[30];        /* NUL-padded */
+} cx_legend_slot;
+#pragma pack(pop)
+
+CX_STATIC_ASSERT(sizeof(cx_layer) == 43 && offsetof(cx_layer, hidden) == 31 &&
+                     offsetof(cx_layer, kind) == 35 && offsetof(cx_layer, code_prefix) == 36 &&
+                     offsetof(cx_layer, network_prefix) == 38,
+                 "cx_layer layout");
+CX_STATIC_ASSERT(sizeof(cx_kind) == 70 && offsetof(cx_kind, colour) == 31 &&
+                     offsetof(cx_kind, layer) == 35 && offsetof(cx_kind, hidden) == 36 &&
+                     offsetof(cx_kind, attribute_base) == 38 && offsetof(cx_kind, hatch) == 60 &&
+                     offsetof(cx_kind, text_scale) == 62 && offsetof(cx_kind, level) == 66 &&
+                     offsetof(cx_kind, storage) == 68,
+                 "cx_kind layout");
+CX_STATIC_ASSERT(offsetof(cx_legend_slot, index) == 0 && offsetof(cx_legend_slot, value) == 4 &&
+                     offsetof(cx_legend_slot, a) == 12 && offsetof(cx_legend_slot, e) == 20 &&
+                     offsetof(cx_legend_slot, label) == 22 && sizeof(cx_legend_slot) == 52,
+                 "cx_legend_slot layout");
+
+/* Opens the session on the base of the current directory: loads the layer
+   and kind tables (a missing table is reported and left empty), resets the
+   settings, parameters, work area and current layer. Returns 0. */
+CX_EXPORT(int16_t) inigks(int32_t ignored);
+/* Ends the session: closes the current layer's files and frees the tables
+   and every session array. Returns 0. */
+CX_EXPORT(int16_t) end_cons(int32_t ignored);
+/* Prepares the base's files: creates missing T0 indexes and the files of
+   each layer's network. Returns 0. */
+CX_EXPORT(int16_t) inifil(int32_t ignored);
+
+/* Settings 1..25. Code 24 selects the current layer (0: none), code 25 the
+   current object kind. set_consts returns the value stored (0 when a layer
+   or kind outside the table is refused); other codes change nothing and
+   get_consts gives 0 for them. */
+CX_EXPORT(int16_t) set_consts(int16_t code, int16_t value);
+CX_EXPORT(int16_t) get_consts(int16_t code);
+
+/* Display switch of a layer or kind (0: drawn). set_ returns the switch. */
+CX_EXPORT(int16_t) set_capas(int16_t layer, int16_t hidden);
+CX_EXPORT(int16_t) get_capas(int16_t layer);
+CX_EXPORT(int16_t) set_objetos(int16_t kind, int16_t hidden);
+CX_EXPORT(int16_t) get_objetos(int16_t kind);
+
+/* Copy a whole layer or kind record in or out. */
+CX_EXPORT(void) set_tcapas(int16_t layer, const cx_layer* record);
+CX_EXPORT(void) get_tcapas(int16_t layer, cx_layer* record);
+CX_EXPORT(void) set_tobjetos(int16_t kind, const cx_kind* record);
+CX_EXPORT(void) get_tobjetos(int16_t kind, cx_kind* record);
+
+/* Grid: a switch (setting 14) and five values. */
+CX_EXPORT(void) set_grid(int16_t on, double g1, double g2, double g3, double g4, double g5);
+CX_EXPORT(void) get_grid(int16_t* on, double* g1, double* g2, double* g3, double* g4, double* g5);
+
+/* The thirteen parameters: p1..p9 sizes and margins (p1 the base size, p8
+   the search margin, p9 half the window width), p10 the units of measures
+   (setting 10), p11 and p12 graphics kernel values (read only), p13 the
+   node search tolerance. */
+CX_EXPORT(void)
+set_params(const double* p1, const double* p2, const double* p3, const double* p4, const double* p5,
+           const double* p6, const double* p7, const double* p8, const double* p9,
+           const int16_t* p10, const int16_t* p11, const int16_t* p12, const double* p13);
+CX_EXPORT(void)
+get_params(double* p1, double* p2, double* p3, double* p4, double* p5, double* p6, double* p7,
+           double* p8, double* p9, int16_t* p10, int16_t* p11, int16_t* p12, double* p13);
+
+/* Limits polygon: replaced by count points (0 removes it). get_lims writes
+   the count and the points; x and y must hold as many as were set. */
+CX_EXPORT(int16_t) set_lims(int16_t count, const double* x, const double* y);
+CX_EXPORT(void) get_lims(int16_t* count, double* x, double* y);
+
+/* Description polygon: up to 900 points are kept. */
+CX_EXPORT(void) set_descr(int16_t count, const double* x, const double* y);
+
+/* Work area: a polygon (mode 1), a rectangle (3) or a circle (2). */
+CX_EXPORT(int16_t) set_workpol(int16_t count, const double* x, const double* y);
+CX_EXPORT(void) set_workxy(double x1, double y1, double x2, double y2);
+CX_EXPORT(void) set_workcirc(double cx, double cy, double r);
+/* Writes the work area's extents; returns its mode (0: none). */
+CX_EXPORT(int16_t)
+get_work_extents(double* xmin, double* ymin, double* xmax, double* ymax);
+
+/* Legend slots 0..16, chosen by record->index. */
+CX_EXPORT(void) set_convens(const cx_legend_slot* record);
+CX_EXPORT(void) get_convens(cx_legend_slot* record);
+/* Legend placement. */
+CX_EXPORT(void) set_convxy(const double* x1, const double* y1, const double* x2, const double* y2);
+CX_EXPORT(void) get_convxy(double* x1, double* y1, double* x2, double* y2);
+
+/* The world window. set_video orders the corners, makes each side at least
+   1 and widens one axis to the shape of the device (square when no device
+   is bound). initst resets it and its 5-window history to (0, 0, 2000000,
+   2000000); dmoven keeps it in the history and redraws; last_window goes
+   back in the history; zoom_in and zoom_out narrow or widen it by an
+   eighth of its width (without redrawing). */
+CX_EXPORT(void) get_video(double* xmin, double* ymin, double* xmax, double* ymax);
+CX_EXPORT(void) set_video(double x1, double y1, double x2, double y2);
+CX_EXPORT(int16_t) initst(int32_t ignored);
+CX_EXPORT(void) dmoven(int32_t ignored);
+CX_EXPORT(void) last_window(int32_t ignored);
+CX_EXPORT(void) zoom_in(int32_t ignored);
+CX_EXPORT(void) zoom_out(int32_t ignored);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,44 @@
+// estado_grafico: the one graphics state of the engine, with its four
+// numbered world-to-device windows. This file holds the state and the
+// window transform that the session's world window drives; drawing itself
+// builds on it.
+#pragma once
+
+#include <cstdint>
+
+namespace cx {
+
+struct VentanaTransf {
+  double wx1 = 0, wy1 = 0, wx2 = 0, wy2 = 0;   // world rectangle, wx1 <= wx2, wy1 <= wy2
+  int16_t vx1 = 0, vy1 = 0, vx2 = 0, vy2 = 0;  // viewport, y measured up from the bottom
+  int16_t cx1 = 0, cy1 = 0, cx2 = 0, cy2 = 0;  // clip rectangle, same units
+  double sx = 0, sy = 0, ox = 0, oy = 0;       // device = s * world + o
+};
+
+struct EstadoGrafico {
+  int32_t device = 0;                      // the host's device handle, 0: none
+  int16_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // device rectangle; y1 is the height H
+  double aspect = 1.0;
+  int16_t y_up = 0;                            // y-direction flag
+  int16_t current = 0;                         // current window 0..3
+  double sx = 0, sy = 0, ox = 0, oy = 0;       // current transform
+  int16_t cx1 = 0, cy1 = 0, cx2 = 0, cy2 = 0;  // current clip rectangle
+  VentanaTransf windows[4];
+  double base_size = 0;  // the session's parameter 1
+  int16_t state = 0;     // the kernel state value the session reports as parameter 12
+};
+
+EstadoGrafico& estado_grafico();
+
+// The kernel's defaults a new session starts from: windows cleared, the
+// y-direction flag 1, aspect 1, window 0 current. The device stays bound.
+void valores_graficos_iniciales();
+
+// A window number outside 0..3 is taken as 0.
+void defina_mundo(int window, double x1, double y1, double x2, double y2);
+void defina_vista(int window, int16_t vx1, int16_t vy1, int16_t vx2, int16_t vy2);
+// Recomputes the window's transform (equal scale on both axes) and makes it
+// current; returns the window number.
+int seleccione_transf(int window);
+
+}  // namespace cx

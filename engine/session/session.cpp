@@ -1,0 +1,232 @@
+// Opening and ending the session, preparing the base's files, and selecting
+// the current layer.
+#include "session/session.h"
+
+#include <cfenv>
+#include <cstdlib>
+#include <cstring>
+
+#include "attributes/attribute_bases.h"
+#include "expr/variables.h"
+#include "frame/memory.h"
+#include "frame/messages.h"
+#include "graphics/graphics_state.h"
+#include "records/tables.h"
+#include "topology/topology_files.h"
+
+namespace cx {
+
+namespace {
+
+Sesion state;
+
+template <typename T>
+void release(T*& p) {
+  std::free(p);
+  p = nullptr;
+}
+
+void release_polygon(Poligono& p) {
+  release(p.x);
+  release(p.y);
+  p.count = 0;
+}
+
+int layer_kind(int n) {
+  const unsigned char* r =
+      (n >= 1 && n <= state.layer_count) ? state.layers + n * kLayerSize : nullptr;
+  return r ? r[35] : 0;
+}
+
+void close_current_layer() {
+  const int current = state.settings[kCurrentLayer];
+  if (current == 0) return;
+  if (layer_kind(current) < 2)
+    cierre_t0();
+  else
+    cierred(state.current_network);
+  state.current_network = 0;
+}
+
+// The defaults of record 0 of each table: the attributes a new base gives
+// its first layer (8, 1, 1) and the colour, line type, text size and line
+// width of its first kind (8, 1, 1, 1).
+void fill_defaults() {
+  unsigned char* layer0 = state.layers;
+  layer0[32] = 8;
+  layer0[33] = 1;
+  layer0[34] = 1;
+  unsigned char* kind0 = state.kinds;
+  kind0[31] = 8;
+  kind0[33] = 1;
+  kind0[34] = 1;
+  kind0[61] = 1;
+}
+
+void release_tables() {
+  release(state.layers);
+  release(state.kinds);
+  state.layer_count = state.kind_count = 0;
+}
+
+void release_buffers() {
+  release(state.text_slots);
+  release(state.descr_x);
+  release(state.descr_y);
+  release(state.work_longs);
+  release(state.work_shorts_a);
+  release(state.work_shorts_b);
+  release(state.kind_layers);
+  state.descr_count = 0;
+}
+
+void clear_work_area() {
+  release_polygon(state.work);
+  release(state.work_arc_points);
+  state.work_arcs = 0;
+  state.work_extents = {};
+  state.circle_x = state.circle_y = state.circle_r = 0;
+  state.settings[kWorkMode] = 0;
+  state.settings[kWorkCount] = 0;
+}
+
+template <typename T>
+bool allocate(T*& p, std::size_t count) {
+  release(p);
+  p = static_cast<T*>(asigne_ceros(count * sizeof(T)));
+  return p != nullptr;
+}
+
+}  // namespace
+
+Sesion& sesion() {
+  return state;
+}
+
+bool punteros_nulos(const char* caller, std::initializer_list<const void*> pointers) {
+  for (const void* p : pointers) {
+    if (!p) {
+      informe_error("%s: PUNTERO NULO", caller);
+      return true;
+    }
+  }
+  return false;
+}
+
+unsigned char* registro_capa(int n, const char* caller) {
+  if (state.layers && n >= 0 && n <= state.layer_count) return state.layers + n * kLayerSize;
+  informe_error("%s: CAPA %d NO EXISTE (hay %ld capas)", caller, n,
+                static_cast<long>(state.layer_count));
+  return nullptr;
+}
+
+unsigned char* registro_tipo(int n, const char* caller) {
+  if (state.kinds && n >= 0 && n <= state.kind_count) return state.kinds + n * kKindSize;
+  informe_error("%s: TIPO DE OBJETO %d NO EXISTE (hay %ld tipos)", caller, n,
+                static_cast<long>(state.kind_count));
+  return nullptr;
+}
+
+bool seleccione_capa(int n) {
+  if (n != 0 && !registro_capa(n, "set_consts")) return false;
+  close_current_layer();
+  state.settings[kCurrentLayer] = static_cast<int16_t>(n);
+  if (n == 0) return true;
+  const unsigned char* layer = state.layers + n * kLayerSize;
+  const int kind = layer[35];
+  if (kind == 2 || kind == 3) {
+    char prefix[5];
+    std::memcpy(prefix, layer + 38, 4);
+    prefix[4] = '\0';
+    state.current_network = registre_red(prefix, kind);
+    if (state.current_network) reabra(state.current_network);
+  } else {
+    abra_t0();
+  }
+  return true;
+}
+
+}  // namespace cx
+
+CX_EXPORT(int16_t) inigks(int32_t) {
+  using namespace cx;
+#if defined(__GLIBC__)
+  fedisableexcept(FE_ALL_EXCEPT);
+#endif
+  std::feclearexcept(FE_ALL_EXCEPT);
+
+  if (state.open) end_cons(0);
+  valores_graficos_iniciales();
+  state.params[1] = 2.5;
+  estado_grafico().base_size = 2.5;
+  state.params[9] = 2500.0;
+  state.params[8] = 4 * state.params[9];
+
+  cargue_tabla("TABCAP.DAT", &state.layers, kLayerSize, &state.layer_count, kMaxLayers);
+  cargue_tabla("TABOBJ.DAT", &state.kinds, kKindSize, &state.kind_count, kMaxKinds);
+  if (state.layers && state.kinds) fill_defaults();
+
+  for (int code : {1, 5, 14, 15, 16, 18, 19, 24, 25}) state.settings[code] = 0;
+  state.settings[6] = 1;
+  for (double& g : state.grid) g = 0;
+  clear_work_area();
+  state.current_network = 0;
+
+  limpie_variables();
+  registre_variables_base();
+
+  bool ok = allocate(state.text_slots, 10 * 52);
+  ok = allocate(state.descr_x, kDescrMax) && ok;
+  ok = allocate(state.descr_y, kDescrMax) && ok;
+  ok = allocate(state.work_longs, kDescrMax) && ok;
+  ok = allocate(state.work_shorts_a, kDescrMax) && ok;
+  ok = allocate(state.work_shorts_b, kDescrMax) && ok;
+  ok = allocate(state.kind_layers, static_cast<std::size_t>(state.kind_count) + 1) && ok;
+  if (!ok) avise_error("ERROR DE MEMORIA...");
+  if (state.kind_layers && state.kinds)
+    for (int k = 0; k <= state.kind_count; ++k)
+      state.kind_layers[k] = state.kinds[k * kKindSize + 35];
+
+  const double p1 = state.params[1];
+  const double factors[] = {0.5, 1, 2, 3, 1, 1};
+  for (int i = 0; i < 6; ++i) state.params[2 + i] = p1 * factors[i];
+  state.open = true;
+  return 0;
+}
+
+CX_EXPORT(int16_t) end_cons(int32_t) {
+  using namespace cx;
+  close_current_layer();
+  state.settings[kCurrentLayer] = 0;
+  state.settings[kCurrentKind] = 0;
+  olvide_redes();
+  libere_listas_atributos();
+  release_buffers();
+  release_tables();
+  release_polygon(state.limits);
+  state.limits.extents = {};
+  clear_work_area();
+  state.open = false;
+  return 0;
+}
+
+CX_EXPORT(int16_t) inifil(int32_t) {
+  using namespace cx;
+  abra_bases_atributos();
+  const int current = state.settings[kCurrentLayer];
+  // The T0 files of the current layer stay open; otherwise open and close
+  // them once so that missing indexes are created.
+  if (current == 0 || layer_kind(current) >= 2) {
+    if (abra_t0()) cierre_t0();
+  }
+  for (int n = 1; n <= state.layer_count; ++n) {
+    const unsigned char* layer = state.layers + n * kLayerSize;
+    if ((layer[35] == 2 || layer[35] == 3) && layer[38] != '\0') {
+      char prefix[5];
+      std::memcpy(prefix, layer + 38, 4);
+      prefix[4] = '\0';
+      registre_red(prefix, layer[35]);
+    }
+  }
+  return 0;
+}
