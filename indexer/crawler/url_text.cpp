@@ -58,7 +58,7 @@ std::string typed_url(std::string_view text) {
   if (first == std::string_view::npos) return std::string();
   size_t last = text.find_last_not_of(' ');
   std::string url(text.substr(first, last - first + 1));
-  return is_web_url(url) ? url : "http://" + url;
+  return scheme_prefix_length(url) > 0 ? url : "http://" + url;
 }
 
 }  // namespace trawlix

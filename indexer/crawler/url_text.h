@@ -24,8 +24,8 @@ bool is_web_url(std::string_view url);
 std::string request_url(std::string_view url);
 
 // A URL typed by a person: blanks trimmed, and "http://" put in front
-// unless it already begins with "http://" or "https://" (in any case).
-// Empty stays empty.
+// unless it already begins with a "scheme://" prefix (which the fetcher
+// then takes or refuses). Empty stays empty.
 std::string typed_url(std::string_view text);
 
 }  // namespace trawlix
