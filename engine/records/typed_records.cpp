@@ -29,12 +29,13 @@ struct Layout {
   std::vector<Field> fields;
 };
 
-// The T0 part that nodes and area objects embed: the object's fields from
-// its state byte on, at a disk offset and with the host offsets of S.
+// The 31-byte T0 object at a disk offset, with the host offsets of S. Its
+// byte 2 is the layer of a plain object and the state byte of the objects
+// that embed it (nodes, area objects), hence the offset given apart.
 template <typename S>
-std::vector<Field> t0_part(int disk) {
+std::vector<Field> t0_part(int disk, std::size_t byte2) {
   return {{disk + 0, offsetof(S, kind), Type::i16, 0},
-          {disk + 2, offsetof(S, state), Type::u8, 0},
+          {disk + 2, byte2, Type::u8, 0},
           {disk + 3, offsetof(S, x), Type::f64, 0},
           {disk + 11, offsetof(S, y), Type::f64, 0},
           {disk + 19, offsetof(S, rotation), Type::i16, 0},
@@ -48,21 +49,12 @@ std::vector<Field> join(std::vector<Field> a, const std::vector<Field>& b) {
   return a;
 }
 
-const Layout kObject{31,
-                     sizeof(cx_object),
-                     {{0, offsetof(cx_object, kind), Type::i16, 0},
-                      {2, offsetof(cx_object, layer), Type::u8, 0},
-                      {3, offsetof(cx_object, x), Type::f64, 0},
-                      {11, offsetof(cx_object, y), Type::f64, 0},
-                      {19, offsetof(cx_object, rotation), Type::i16, 0},
-                      {21, offsetof(cx_object, block), Type::i32, 0},
-                      {25, offsetof(cx_object, count), Type::i16, 0},
-                      {27, offsetof(cx_object, area), Type::i32, 0}}};
+const Layout kObject{31, sizeof(cx_object), t0_part<cx_object>(0, offsetof(cx_object, layer))};
 
 const Layout kNode{46, sizeof(cx_node),
                    join(join({{0, offsetof(cx_node, code_prefix), Type::u8, 0},
                               {1, offsetof(cx_node, code), Type::text, 10}},
-                             t0_part<cx_node>(11)),
+                             t0_part<cx_node>(11, offsetof(cx_node, state))),
                         {{42, offsetof(cx_node, first_list), Type::i32, 0}})};
 
 const Layout kArc{41,
@@ -80,10 +72,10 @@ const Layout kArc{41,
                    {36, offsetof(cx_arc, to_node), Type::i32, 0},
                    {40, offsetof(cx_arc, to_flag), Type::u8, 0}}};
 
-const Layout kAreaObject{
-    48, sizeof(cx_area_object),
-    join(join({{0, offsetof(cx_area_object, code), Type::text, 13}}, t0_part<cx_area_object>(13)),
-         {{44, offsetof(cx_area_object, first_desc), Type::i32, 0}})};
+const Layout kAreaObject{48, sizeof(cx_area_object),
+                         join(join({{0, offsetof(cx_area_object, code), Type::text, 13}},
+                                   t0_part<cx_area_object>(13, offsetof(cx_area_object, state))),
+                              {{44, offsetof(cx_area_object, first_desc), Type::i32, 0}})};
 
 const Layout kArea{29,
                    sizeof(cx_area),

@@ -10,6 +10,21 @@ namespace {
 bool valid_code(int code) {
   return code >= 1 && code <= 25;
 }
+
+// The display switches: byte 31 of a layer record, byte 36 of a kind record.
+constexpr int kLayerHidden = 31;
+constexpr int kKindHidden = 36;
+
+// A switch of a record the caller has looked up (null: refused, 0).
+int16_t store_switch(unsigned char* record, int offset, int16_t value) {
+  if (!record) return 0;
+  record[offset] = static_cast<unsigned char>(value);
+  return value;
+}
+
+int16_t read_switch(const unsigned char* record, int offset) {
+  return record ? record[offset] : 0;
+}
 }  // namespace
 
 CX_EXPORT(int16_t) set_consts(int16_t code, int16_t value) {
@@ -25,27 +40,19 @@ CX_EXPORT(int16_t) get_consts(int16_t code) {
 }
 
 CX_EXPORT(int16_t) set_capas(int16_t layer, int16_t hidden) {
-  unsigned char* r = cx::registro_capa(layer, "set_capas");
-  if (!r) return 0;
-  r[31] = static_cast<unsigned char>(hidden);
-  return hidden;
+  return store_switch(cx::registro_capa(layer, "set_capas"), kLayerHidden, hidden);
 }
 
 CX_EXPORT(int16_t) get_capas(int16_t layer) {
-  const unsigned char* r = cx::registro_capa(layer, "get_capas");
-  return r ? r[31] : 0;
+  return read_switch(cx::registro_capa(layer, "get_capas"), kLayerHidden);
 }
 
 CX_EXPORT(int16_t) set_objetos(int16_t kind, int16_t hidden) {
-  unsigned char* r = cx::registro_tipo(kind, "set_objetos");
-  if (!r) return 0;
-  r[36] = static_cast<unsigned char>(hidden);
-  return hidden;
+  return store_switch(cx::registro_tipo(kind, "set_objetos"), kKindHidden, hidden);
 }
 
 CX_EXPORT(int16_t) get_objetos(int16_t kind) {
-  const unsigned char* r = cx::registro_tipo(kind, "get_objetos");
-  return r ? r[36] : 0;
+  return read_switch(cx::registro_tipo(kind, "get_objetos"), kKindHidden);
 }
 
 CX_EXPORT(void) set_tcapas(int16_t layer, const cx_layer* record) {
