@@ -29,7 +29,7 @@ int32_t open_table(const char* path, int32_t size, int* handle) {
 
 unsigned char* zeroed_records(int32_t size, int32_t records) {
   return static_cast<unsigned char*>(
-      pida_memoria(static_cast<std::size_t>(std::max(size, 1)) * records, "TABLA"));
+      asigne_ceros(static_cast<std::size_t>(std::max(size, 1)) * records));
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ int16_t cargue_tabla(const char* path, unsigned char** table, int32_t size, int3
   const std::size_t bytes = static_cast<std::size_t>(n + 1) * size;
   // Two records at least, so that record 1 can always be read.
   auto* block = static_cast<unsigned char*>(
-      pida_memoria(std::max<std::size_t>(bytes, 2 * static_cast<std::size_t>(size)), "TABLA"));
+      asigne_ceros(std::max<std::size_t>(bytes, 2 * static_cast<std::size_t>(size))));
   if (!block) {
     informe_error("MEMORIA INSUFICIENTE:  TABLA %s", path);
     cierre_archivo(handle);
@@ -88,8 +88,8 @@ int16_t cargue_lista(const char* path, unsigned char*** list, int32_t size, int3
     const int64_t bytes = (static_cast<int64_t>(n) + 1) * size;
     if ((bytes / 16) * 16 + 1600 >= kTableLimit) problem = " MEMORIA INSUFICIENTE";
   }
-  auto** records = static_cast<unsigned char**>(pida_memoria(
-      sizeof(unsigned char*) * static_cast<std::size_t>(problem ? 3 : n + 2), "LISTA"));
+  auto** records = static_cast<unsigned char**>(
+      asigne_ceros(sizeof(unsigned char*) * static_cast<std::size_t>(problem ? 3 : n + 2)));
   if (problem || !records) {
     if (handle >= 0) cierre_archivo(handle);
     informe_error("ADVERTENCIA: TABLA %s  %s ", path ? path : "",
@@ -104,7 +104,7 @@ int16_t cargue_lista(const char* path, unsigned char*** list, int32_t size, int3
 
   int32_t read = 0;
   for (; read <= n; ++read) {
-    auto* record = static_cast<unsigned char*>(pida_memoria(size, "LISTA"));
+    auto* record = static_cast<unsigned char*>(asigne_ceros(size));
     if (!record) break;
     const int64_t got = files().read_at(handle, static_cast<int64_t>(read) * size, record, size);
     if (got < size)
