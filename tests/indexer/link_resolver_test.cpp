@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "shell/schema.h"
+#include "shell/workspace.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -47,10 +47,8 @@ struct Row {
 class LinkResolverTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    std::string error;
-    db = Database::open(dir.file("lexmine.mdb"), Database::Mode::kCreateNew, &error);
-    ASSERT_TRUE(db) << error;
-    ASSERT_TRUE(create_tables(*db, ui, true));
+    ASSERT_TRUE(workspace.start_up(dir.path()));
+    db = workspace.db();
     state.current.url = at("/dir/page.htm");
     state.current.doc_id = 7;
     state.current.level = 1;
@@ -79,7 +77,8 @@ class LinkResolverTest : public ::testing::TestWithParam<const char*> {
 
   testing::TempDir dir;
   testing::ScriptedUi ui;
-  std::unique_ptr<Database> db;
+  Workspace workspace{ui};
+  Database* db = nullptr;
   IndexerState state;
   std::unique_ptr<LinkResolver> resolver;
 };
