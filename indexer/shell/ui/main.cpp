@@ -2,9 +2,10 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "crawler/curl_http_client.h"
+#include "shell/ui/all_commands.h"
 #include "shell/ui/application_start.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/shell_commands.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -13,9 +14,9 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName(QStringLiteral("trawlix"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/trawlix/trawlix.png")));
 
+  trawlix::CurlHttpClient http;
   trawlix::MainWindow window;
-  // Each subsystem connects its menu commands here.
-  trawlix::install_shell_commands(window);
+  trawlix::install_all_commands(window, http);
   trawlix::start_application(window, trawlix::start_options(QApplication::arguments()));
   window.show();
   return app.exec();

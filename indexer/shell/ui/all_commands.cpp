@@ -1,0 +1,16 @@
+// The subsystems' menu commands, in one place for the program and its tests.
+#include "shell/ui/all_commands.h"
+
+#include "crawler/ui/crawl_commands.h"
+#include "search/ui/search_commands.h"
+#include "shell/ui/shell_commands.h"
+
+namespace trawlix {
+
+void install_all_commands(MainWindow& window, HttpClient& http) {
+  install_shell_commands(window);
+  install_crawl_commands(window, http);
+  install_search_commands(window);
+}
+
+}  // namespace trawlix
