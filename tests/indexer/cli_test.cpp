@@ -65,6 +65,17 @@ TEST(Cli, InitInfoAndReinit) {
   EXPECT_EQ(run_cli({"-w", ws, "reinit", "--all", "--yes"}).status, kExitOk);
 }
 
+TEST(Cli, InitReportsAFolderThatCannotBeMade) {
+  testing::TempDir dir;
+  std::ofstream(dir.file("plain")) << "a file, not a folder";
+  Result r = run_cli({"-w", dir.file("plain/ws"), "init"});
+  EXPECT_EQ(r.status, kExitFailure);
+  EXPECT_NE(r.err.find("ERROR:  unable to create directory."), std::string::npos);
+  std::string content;
+  std::getline(std::ifstream(dir.file("plain")), content);
+  EXPECT_EQ(content, "a file, not a folder");
+}
+
 TEST(Cli, CommandsOnAFolderWithoutAWorkspaceFail) {
   testing::TempDir dir;
   Result info = run_cli({"-w", dir.path(), "info"});
