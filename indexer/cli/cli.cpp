@@ -115,6 +115,11 @@ const std::vector<Command>& commands() {
        "'DocID<TAB>URL<TAB>description' a line. --partial lets a word match every word that\n"
        "begins with it. Writes results.html in the WorkSpace; --open opens it in the browser.",
        {"--any", "--partial", "--open"}, {}, 1, -1, cmd_search},
+      {"webindex", "webindex [--yes]",
+       "Generate the web index files in the WorkSpace: ftsdocs.jpg, and ftsindex*.jpg and\n"
+       "ftscross*.jpg for each initial; prints the words and records of each group. --yes\n"
+       "confirms without asking.",
+       {"--yes"}, {}, 0, 0, cmd_webindex},
   };
   // clang-format on
   return kCommands;

@@ -69,5 +69,6 @@ int cmd_search(Context& ctx, const Arguments& args);
 int cmd_add_url(Context& ctx, const Arguments& args);
 int cmd_crawl(Context& ctx, const Arguments& args);
 int cmd_explore(Context& ctx, const Arguments& args);
+int cmd_webindex(Context& ctx, const Arguments& args);
 
 }  // namespace trawlix::cli
