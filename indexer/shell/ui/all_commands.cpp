@@ -3,6 +3,7 @@
 
 #include "crawler/ui/crawl_commands.h"
 #include "search/ui/search_commands.h"
+#include "search/ui/webindex_commands.h"
 #include "shell/ui/shell_commands.h"
 
 namespace trawlix {
@@ -11,6 +12,7 @@ void install_all_commands(MainWindow& window, HttpClient& http) {
   install_shell_commands(window);
   install_crawl_commands(window, http);
   install_search_commands(window);
+  install_webindex_commands(window);
 }
 
 }  // namespace trawlix
