@@ -20,30 +20,6 @@ void on_sigint(int) {
   g_interrupted = 1;
 }
 
-Answer affirmative(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-    case Buttons::kOkCancel:
-      return Answer::kOk;
-    case Buttons::kRetryCancel:
-      return Answer::kRetry;
-    default:
-      return Answer::kYes;
-  }
-}
-
-// What a question gets when nobody can answer it: nothing is lost.
-Answer safe_answer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kYesNo:
-      return Answer::kNo;
-    default:
-      return Answer::kCancel;
-  }
-}
-
 const char* answer_name(Answer a) {
   switch (a) {
     case Answer::kOk:
@@ -81,7 +57,7 @@ Answer TerminalUi::ask(const std::string& title, const std::string& text, Icon, 
     answer = preset_.front();
     preset_.pop_front();
   }
-  if (!answer && yes_to_all_) answer = affirmative(buttons);
+  if (!answer && yes_to_all_) answer = affirmative_answer(buttons);
   if (!answer) {
     if (::isatty(STDIN_FILENO)) return ask_terminal(buttons);
     answer = safe_answer(buttons);

@@ -18,6 +18,26 @@ enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel };
 
 enum class Answer { kOk, kCancel, kYes, kNo, kRetry };
 
+// The answer that loses nothing: what a question gets when nobody can
+// answer it, or when its box is closed without a button.
+inline Answer safe_answer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk: return Answer::kOk;
+    case Buttons::kYesNo: return Answer::kNo;
+    default: return Answer::kCancel;
+  }
+}
+
+// The answer of a question's first, affirmative button.
+inline Answer affirmative_answer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk:
+    case Buttons::kOkCancel: return Answer::kOk;
+    case Buttons::kRetryCancel: return Answer::kRetry;
+    default: return Answer::kYes;
+  }
+}
+
 // Main-window labels and progress bars that the core updates.
 enum class Label { kExternal, kLetter };
 enum class Progress { kGeneral, kIndex };

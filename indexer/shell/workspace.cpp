@@ -13,6 +13,14 @@ namespace {
 constexpr const char kCreationError[] = "Creation error:";
 constexpr const char kConfirmTitle[] = "Confirm critical operation:";
 
+void report_open_failure(UserInterface& ui, const std::string& error) {
+  ui.show_message(kCreationError,
+                  "ERROR:  unable to open Workspace. Check the name you typed is valid.\r"
+                  "System returned message: " +
+                      error,
+                  Icon::kCritical);
+}
+
 std::string with_slash(std::string dir) {
   if (dir.empty() || dir.back() != '/') dir += '/';
   return dir;
@@ -89,11 +97,7 @@ Workspace::OpenResult Workspace::open_existing(std::string dirbase) {
   }
   auto db = open_workspace_database(dirbase, &error);
   if (!db) {
-    ui_.show_message(kCreationError,
-                     "ERROR:  unable to open Workspace. Check the name you typed is valid.\r"
-                     "System returned message: " +
-                         error,
-                     Icon::kCritical);
+    report_open_failure(ui_, error);
     return OpenResult::kFailed;
   }
   db_ = std::move(db);
@@ -143,11 +147,7 @@ bool Workspace::reinitialize() {
   std::string error;
   auto db = open_workspace_database(dir_, &error);
   if (!db) {
-    ui_.show_message(kCreationError,
-                     "ERROR:  unable to open Workspace. Check the name you typed is valid.\r"
-                     "System returned message: " +
-                         error,
-                     Icon::kCritical);
+    report_open_failure(ui_, error);
     return false;
   }
   db_ = std::move(db);

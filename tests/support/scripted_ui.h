@@ -33,7 +33,7 @@ class ScriptedUi : public UserInterface {
     messages.push_back({title, text, icon, true, buttons});
     if (answers_.empty()) {
       ++unscripted_questions;
-      return buttons == Buttons::kYesNo ? Answer::kNo : Answer::kCancel;
+      return safe_answer(buttons);
     }
     Answer a = answers_.front();
     answers_.pop_front();

@@ -49,18 +49,6 @@ QMessageBox::StandardButtons box_buttons(Buttons buttons) {
   return QMessageBox::Ok;
 }
 
-// What closing the box without a button means: the safe choice.
-Answer escape_answer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kYesNo:
-      return Answer::kNo;
-    default:
-      return Answer::kCancel;
-  }
-}
-
 }  // namespace
 
 QString display_text(const std::string& cp1252) {
@@ -97,7 +85,7 @@ Answer QtUserInterface::run(const MessageRequest& request) {
   if (message_hook_) return message_hook_(request);
   std::unique_ptr<QMessageBox> box(make_message_box(controls_.window, request));
   int result = box->exec();
-  if (box->clickedButton() == nullptr) return escape_answer(request.buttons);
+  if (box->clickedButton() == nullptr) return safe_answer(request.buttons);
   return answer_of_button(result);
 }
 
