@@ -120,6 +120,28 @@ const std::vector<Command>& commands() {
        "ftscross*.jpg for each initial; prints the words and records of each group. --yes\n"
        "confirms without asking.",
        {"--yes"}, {}, 0, 0, cmd_webindex},
+      {"list", "list [--pdf FILE]",
+       "Print the document listing: a heading, then 'DocID  URL' for each document. --pdf\n"
+       "prints it to a PDF file instead. Exit status 1 when there are no documents.",
+       {}, {"--pdf"}, 0, 0, cmd_list},
+      {"stats", "stats",
+       "Print the four statistics: documents, documents indexed before, documents indexed\n"
+       "in this crawl, words.",
+       {}, {}, 0, 0, cmd_stats},
+      {"edit", "edit DOCID [--description T] [--level N] [--parent DOCID]",
+       "Change a document's description, crawl level or parent (0: the home page) and print\n"
+       "the document; without options only print it.",
+       {}, {"--description", "--level", "--parent"}, 1, 1, cmd_edit},
+      {"delete", "delete DOCID [--yes]",
+       "Delete a document and its word occurrences, after a question; --yes confirms\n"
+       "without asking.",
+       {"--yes"}, {}, 1, 1, cmd_delete},
+      {"survey", "survey",
+       "Survey the external links a crawl in mail robot mode recorded (\"Mail Robot\"): fetch\n"
+       "each link not surveyed before and print 'row<TAB>flags<TAB>URL[<TAB>mail addresses]',\n"
+       "the flags being search, frames and error. Ctrl-C stops it after the current link;\n"
+       "the next survey goes on from there. Exit status 1 when nothing was left to survey.",
+       {}, {}, 0, 0, cmd_survey},
   };
   // clang-format on
   return kCommands;

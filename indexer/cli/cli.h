@@ -70,5 +70,10 @@ int cmd_add_url(Context& ctx, const Arguments& args);
 int cmd_crawl(Context& ctx, const Arguments& args);
 int cmd_explore(Context& ctx, const Arguments& args);
 int cmd_webindex(Context& ctx, const Arguments& args);
+int cmd_list(Context& ctx, const Arguments& args);
+int cmd_stats(Context& ctx, const Arguments& args);
+int cmd_edit(Context& ctx, const Arguments& args);
+int cmd_delete(Context& ctx, const Arguments& args);
+int cmd_survey(Context& ctx, const Arguments& args);
 
 }  // namespace trawlix::cli
