@@ -1,6 +1,7 @@
 // The sample base.
 #include "tools/sample_base.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "cartex32.h"
@@ -12,22 +13,28 @@ namespace cx {
 
 namespace {
 
+// Copies `text` into a zeroed field, keeping its last byte for the NUL.
+template <size_t N>
+void copy_text(char (&field)[N], const char* text) {
+  std::memcpy(field, text, std::min(std::strlen(text), N - 1));
+}
+
 cx_layer layer(const char* name, int kind, const char* prefix, int digit1, int digit2) {
   cx_layer l{};
-  std::strncpy(l.name, name, sizeof l.name - 1);
+  copy_text(l.name, name);
   l.attributes[0] = 8;
   l.attributes[1] = 1;
   l.attributes[2] = 1;
   l.kind = static_cast<uint8_t>(kind);
   l.code_prefix[0] = static_cast<uint8_t>(digit1);
   l.code_prefix[1] = static_cast<uint8_t>(digit2);
-  std::strncpy(l.network_prefix, prefix, sizeof l.network_prefix - 1);
+  copy_text(l.network_prefix, prefix);
   return l;
 }
 
 cx_kind kind(const char* name, int colour, int geometry, int layer_number) {
   cx_kind k{};
-  std::strncpy(k.name, name, sizeof k.name - 1);
+  copy_text(k.name, name);
   k.colour = static_cast<uint8_t>(colour);
   k.geometry = static_cast<uint8_t>(geometry);
   k.line_type = 1;
