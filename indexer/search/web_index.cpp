@@ -102,8 +102,10 @@ void WebIndexWriter::put_int(std::string& out, int64_t value) const {
 
 bool WebIndexWriter::stage(const std::string& name, const std::string& bytes) {
   std::string path = join_path(dir_, name + kTemporarySuffix);
-  if (std::find(staged_.begin(), staged_.end(), name) == staged_.end()) staged_.push_back(name);
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (file.is_open() && std::find(staged_.begin(), staged_.end(), name) == staged_.end()) {
+    staged_.push_back(name);
+  }
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (file) return true;
@@ -257,16 +259,9 @@ bool WebIndexWriter::write_group(const std::string& letter,
     }
     if (st.failed()) return database_failed();
     ui_.set_progress(Progress::kIndex, static_cast<int>(k * 100 / n), 100);
+    // d needs no check of its own: (DocID, WordID) is the key of WordsDocs
+    // and only listed documents count, so d is at most kMaxDocuments.
     auto d = static_cast<int64_t>(documents.size());
-    if (d > kMaxDocumentsPerWord) {
-      ui_.show_message(kLimitTitle,
-                       "The word " + word + " occurs in " + std::to_string(d) +
-                           " documents; the web index lists at most " +
-                           std::to_string(kMaxDocumentsPerWord) + " documents of one word." +
-                           kKeptNote,
-                       Icon::kCritical);
-      return false;
-    }
     int64_t block = next_record;
     put_long(cross, k);
     put_int(cross, d);

@@ -31,9 +31,9 @@ inline constexpr int kSampleStep = 100;
 
 // Limits of the format: document numbers, documents per word and
 // occurrence counts are read as 16-bit values, and so are the sample
-// numbers 100, 200, ... of a group.
+// numbers 100, 200, ... of a group. The documents of one word never
+// outnumber the documents listed.
 inline constexpr int64_t kMaxDocuments = 32767;
-inline constexpr int64_t kMaxDocumentsPerWord = 32767;
 inline constexpr int64_t kMaxOccurrences = 32767;
 inline constexpr int64_t kMaxGroupWords = 32799;
 
