@@ -225,6 +225,39 @@ TEST_F(CrawlTest, ExploreIndividualUrlGivesTheUrlItsOwnRow) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(CrawlTest, TroubledPagesDoNotStopTheCrawl) {
+  page("http://t/index.htm",
+       "<p>start <a href=dropped.htm>1</a> <a href=loop.htm>2</a> <a href=plain.htm>3</a> "
+       "<a href=comment.htm>4</a> <a href=fine.htm>5</a></p>");
+  ScriptedHttp::Reply dropped;
+  dropped.pieces = {"<p>half of a pa"};
+  dropped.end = HttpResponse::End::kCutOff;
+  http.answer("http://t/dropped.htm", dropped);
+  ScriptedHttp::Reply loop;  // too many redirects: nothing opened
+  loop.end = HttpResponse::End::kNotOpened;
+  http.answer("http://t/loop.htm", loop);
+  page("http://t/plain.htm", "no tags at all on this page");
+  page("http://t/comment.htm", "<p>open <!-- never closed");
+  page("http://t/fine.htm", "<p>fine words</p>");
+  start("http://t/index.htm", 0);
+  CrawlScheduler crawler(ws, state, ui, http);
+  crawler.start_crawl();
+  auto status = [&](const char* url) {
+    return db->query_int("select nStatus from Docs where URLDocument = ?", {std::string(url)}, -1);
+  };
+  EXPECT_EQ(status("http://t/dropped.htm"), 0);  // cut off: not indexed, still waiting
+  EXPECT_EQ(status("http://t/loop.htm"), 0);
+  EXPECT_EQ(status("http://t/plain.htm"), 1);
+  EXPECT_EQ(status("http://t/comment.htm"), 1);
+  EXPECT_EQ(status("http://t/fine.htm"), 1);
+  EXPECT_EQ(in_doc("FINE"), 1);
+  EXPECT_EQ(in_doc("HALF"), 0);
+  EXPECT_EQ(in_doc("START"), 1);
+  // Each troubled page was tried once, and the crawl ended by itself.
+  EXPECT_EQ(requests_for("http://t/dropped.htm"), 1);
+  EXPECT_EQ(requests_for("http://t/loop.htm"), 1);
+}
+
 TEST_F(CrawlTest, StartUrlsAreCompletedAndKeptUnique) {
   start("http://h/dir/index.htm", 0);
   StartUrl s;
