@@ -69,6 +69,87 @@ std::map<std::string, std::string> files_of(const std::string& dir) {
   return out;
 }
 
+// Finds a word's documents the way a reader of the published files does:
+// the group's header and samples pick a block of at most 100 word records,
+// the word record gives the cross-reference block, the block its documents.
+class WebIndexReader {
+ public:
+  explicit WebIndexReader(std::string dir) : dir_(std::move(dir)) {
+    std::istringstream docs(read_file(dir_ + "/ftsdocs.jpg"));
+    std::string line;
+    auto next = [&] {
+      std::getline(docs, line);
+      EXPECT_TRUE(line.ends_with("\r"));
+      line.pop_back();
+      return line;
+    };
+    int n = std::stoi(next());
+    std::string prefix = next();
+    for (int k = 0; k < n; ++k) {
+      urls.push_back(prefix + next());
+      next();  // description
+      next();  // level
+      next();  // parent
+    }
+  }
+
+  // URL -> occurrences; nullopt when the word is not in the index.
+  std::optional<std::map<std::string, int64_t>> find(const std::string& word) const {
+    std::string letter = word[0] >= 'A' && word[0] <= 'Z' ? word.substr(0, 1) : "";
+    std::string index = read_file(dir_ + "/" + index_file_name(letter));
+    std::string cross = read_file(dir_ + "/" + cross_file_name(letter));
+    if (index.empty()) return std::nullopt;
+    auto record = [&](int64_t r) { return index.substr((r - 1) * 24, 24); };
+    auto number = [](const std::string& rec) { return int32_at(rec, 0); };
+    auto text = [](const std::string& rec) {
+      std::string t = rec.substr(4, 19);
+      return t.substr(0, t.find_last_not_of(' ') + 1);
+    };
+    int64_t n = number(record(1));
+    int64_t samples = (n + 99) / 100;
+    int64_t first = 1;  // first word position of the block
+    int64_t last = 0;
+    // Sample s < S holds (100 s, word 100 s + 1): the word lies in the run
+    // that ends at the first sample whose word is above it, or in the last.
+    for (int64_t s = 1; s <= samples; ++s) {
+      std::string rec = record(1 + s);
+      if (s == samples || word < text(rec)) {
+        last = number(rec);
+        break;
+      }
+      first = number(rec) + 1;
+    }
+    for (int64_t p = first; p <= last && p <= n; ++p) {
+      std::string rec = record(1 + samples + p);
+      if (text(rec) != word) continue;
+      int64_t block = number(rec);
+      auto at = [&](int64_t r) { return cross.substr((r - 1) * 6, 6); };
+      EXPECT_EQ(int32_at(at(block), 0), p) << word;
+      int64_t d = int16_at(at(block), 4);
+      std::map<std::string, int64_t> found;
+      for (int64_t k = 1; k <= d; ++k) {
+        std::string doc = at(block + k);
+        found[urls.at(int32_at(doc, 0) - 1)] = int16_at(doc, 4);
+      }
+      return found;
+    }
+    return std::nullopt;
+  }
+
+  std::vector<std::string> urls;
+
+ private:
+  static int32_t int32_at(const std::string& s, size_t at) {
+    auto b = [&](size_t k) { return static_cast<uint32_t>(static_cast<uint8_t>(s[at + k])); };
+    return static_cast<int32_t>(b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3));
+  }
+  static int16_t int16_at(const std::string& s, size_t at) {
+    auto b = [&](size_t k) { return static_cast<uint16_t>(static_cast<uint8_t>(s[at + k])); };
+    return static_cast<int16_t>(b(0) << 8 | b(1));
+  }
+  std::string dir_;
+};
+
 // Progress, labels and the busy pointer, as the main window would show them.
 class RecordingUi : public ScriptedUi {
  public:
@@ -349,6 +430,17 @@ TEST_F(WebIndex, SmallIndexMatchesHandCheckedFiles) {
     ASSERT_TRUE(got.count(name)) << name;
     EXPECT_TRUE(got[name] == bytes) << name << " differs from the golden file";
   }
+  // Every word, the first and last of each run of 100 among them.
+  WebIndexReader reader(dir.path());
+  Statement words = db->prepare("select Word from Words");
+  int found = 0;
+  while (words.step()) found += reader.find(words.get_text(0)).has_value();
+  EXPECT_EQ(found, 258);
+  EXPECT_EQ(
+      reader.find("WORD101"),
+      (std::map<std::string, int64_t>{{"http://www.example.org/garden/kitchen/soup.htm", 4}}));
+  EXPECT_EQ(reader.find("ORPHAN"), (std::map<std::string, int64_t>{}));
+  EXPECT_FALSE(reader.find("WORD1005").has_value());
 }
 
 TEST_F(WebIndex, RunShowsProgressAndLetters) {
@@ -567,83 +659,6 @@ TEST_F(WebIndex, CommandLinePrintsWordsAndRecordsPerGroup) {
             "other\t1\t3\t2\n");
   EXPECT_TRUE(exists("ftsindexA.jpg"));
 }
-
-// Finds a word's documents the way a reader of the published files does:
-// the group's header and samples pick a block of at most 100 word records,
-// the word record gives the cross-reference block, the block its documents.
-class WebIndexReader {
- public:
-  explicit WebIndexReader(std::string dir) : dir_(std::move(dir)) {
-    std::istringstream docs(read_file(dir_ + "/ftsdocs.jpg"));
-    std::string line;
-    auto next = [&] {
-      std::getline(docs, line);
-      EXPECT_TRUE(line.ends_with("\r"));
-      line.pop_back();
-      return line;
-    };
-    int n = std::stoi(next());
-    std::string prefix = next();
-    for (int k = 0; k < n; ++k) {
-      urls.push_back(prefix + next());
-      next();  // description
-      next();  // level
-      next();  // parent
-    }
-  }
-
-  // URL -> occurrences; nullopt when the word is not in the index.
-  std::optional<std::map<std::string, int64_t>> find(const std::string& word) const {
-    std::string letter = word[0] >= 'A' && word[0] <= 'Z' ? word.substr(0, 1) : "";
-    std::string index = read_file(dir_ + "/" + index_file_name(letter));
-    std::string cross = read_file(dir_ + "/" + cross_file_name(letter));
-    if (index.empty()) return std::nullopt;
-    auto record = [&](int64_t r) { return index.substr((r - 1) * 24, 24); };
-    auto number = [](const std::string& rec) { return int32_at(rec, 0); };
-    auto text = [](const std::string& rec) {
-      std::string t = rec.substr(4, 19);
-      return t.substr(0, t.find_last_not_of(' ') + 1);
-    };
-    int64_t n = number(record(1));
-    int64_t samples = (n + 99) / 100;
-    int64_t first = 1;  // first word position of the block
-    int64_t last = 0;
-    for (int64_t s = 1; s <= samples; ++s) {
-      std::string rec = record(1 + s);
-      last = number(rec);
-      if (word <= text(rec)) break;
-      first = last + 1;
-    }
-    for (int64_t p = first; p <= last && p <= n; ++p) {
-      std::string rec = record(1 + samples + p);
-      if (text(rec) != word) continue;
-      int64_t block = number(rec);
-      auto at = [&](int64_t r) { return cross.substr((r - 1) * 6, 6); };
-      EXPECT_EQ(int32_at(at(block), 0), p) << word;
-      int64_t d = int16_at(at(block), 4);
-      std::map<std::string, int64_t> found;
-      for (int64_t k = 1; k <= d; ++k) {
-        std::string doc = at(block + k);
-        found[urls.at(int32_at(doc, 0) - 1)] = int16_at(doc, 4);
-      }
-      return found;
-    }
-    return std::nullopt;
-  }
-
-  std::vector<std::string> urls;
-
- private:
-  static int32_t int32_at(const std::string& s, size_t at) {
-    auto b = [&](size_t k) { return static_cast<uint32_t>(static_cast<uint8_t>(s[at + k])); };
-    return static_cast<int32_t>(b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3));
-  }
-  static int16_t int16_at(const std::string& s, size_t at) {
-    auto b = [&](size_t k) { return static_cast<uint16_t>(static_cast<uint8_t>(s[at + k])); };
-    return static_cast<int16_t>(b(0) << 8 | b(1));
-  }
-  std::string dir_;
-};
 
 TEST_F(WebIndex, ReaderFollowsEveryWordOfTheCrawledSampleSite) {
   testing::TestHttpServer server;
