@@ -534,6 +534,8 @@ TEST_F(WebIndex, MissingEngineWritesNothing) {
 }
 
 TEST_F(WebIndex, EngineIsLookedForBesideTheProgramFirst) {
+  const char* set = std::getenv(kEngineLibraryVariable);
+  std::optional<std::string> saved = set ? std::optional<std::string>(set) : std::nullopt;
   unsetenv(kEngineLibraryVariable);
   std::vector<std::string> found = engine_library_candidates();
   ASSERT_EQ(found.size(), 3u);
@@ -545,6 +547,7 @@ TEST_F(WebIndex, EngineIsLookedForBesideTheProgramFirst) {
   unsetenv(kEngineLibraryVariable);
   // The built program's layout: bin/ beside lib/.
   EngineByteOrder beside(engine_library_candidates());
+  if (saved) setenv(kEngineLibraryVariable, saved->c_str(), 1);
   std::string error;
   ASSERT_TRUE(beside.bind(&error)) << error;
   uint8_t bytes[4];
