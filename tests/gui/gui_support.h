@@ -30,8 +30,7 @@ class MessageRecorder {
     ui.set_message_hook([this](const MessageRequest& request) {
       messages.push_back(request);
       if (!request.question) return Answer::kOk;
-      if (answers_.empty())
-        return request.buttons == Buttons::kYesNo ? Answer::kNo : Answer::kCancel;
+      if (answers_.empty()) return safe_answer(request.buttons);
       Answer a = answers_.front();
       answers_.pop_front();
       return a;

@@ -41,6 +41,14 @@ TEST(Splash, AKeyOrAClickClosesIt) {
   }
 }
 
+// A splash screen lets events run while it is shown outside the event
+// loop; About must be a plain dialog, or a close during its show would be
+// lost and its exec() would wait for ever.
+TEST(Splash, IsASplashScreenOnlyAtStartUp) {
+  EXPECT_EQ(SplashForm(nullptr, SplashForm::Use::kStartUp).windowType(), Qt::SplashScreen);
+  EXPECT_EQ(SplashForm().windowType(), Qt::Dialog);
+}
+
 TEST(Splash, AboutShowsItModally) {
   testing::StartedWindow started;
   QString shown;

@@ -22,7 +22,7 @@ StartOptions start_options(const QStringList& arguments) {
 }
 
 void start_application(MainWindow& window, const StartOptions& options) {
-  SplashForm splash;
+  SplashForm splash(nullptr, SplashForm::Use::kStartUp);
   if (options.show_splash) {
     splash.show();
     QCoreApplication::processEvents();

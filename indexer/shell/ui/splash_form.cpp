@@ -35,8 +35,9 @@ QString version_caption(const QString& version) {
       .arg(v.microVersion());
 }
 
-SplashForm::SplashForm(QWidget* parent)
-    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+SplashForm::SplashForm(QWidget* parent, Use use)
+    : QDialog(parent,
+              (use == Use::kStartUp ? Qt::SplashScreen : Qt::Dialog) | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
   setWindowTitle(QStringLiteral("About Trawlix"));
 

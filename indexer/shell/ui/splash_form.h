@@ -14,7 +14,10 @@ class SplashForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit SplashForm(QWidget* parent = nullptr);
+  enum class Use { kAbout, kStartUp };
+  // At start-up the form is a splash screen, drawn before the event loop
+  // runs; for About it is a modal dialog.
+  explicit SplashForm(QWidget* parent = nullptr, Use use = Use::kAbout);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
