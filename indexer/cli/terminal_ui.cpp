@@ -106,7 +106,8 @@ void TerminalUi::list_append(const std::string& line) {
 }
 
 void TerminalUi::set_label(Label, const std::string& text) {
-  err_ << terminal_text(text) << std::endl;
+  // A label cleared at the end of a run has nothing to say.
+  if (!text.empty()) err_ << terminal_text(text) << std::endl;
 }
 
 void TerminalUi::process_events() {
