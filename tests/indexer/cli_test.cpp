@@ -7,25 +7,14 @@
 #include <sstream>
 
 #include "shell/paths.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace trawlix::cli {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Result run_cli(std::vector<std::string> words) {
-  words.insert(words.begin(), "trawlix-cli");
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  std::ostringstream out, err;
-  int status = run(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+using Result = testing::CliResult;
+using testing::run_cli;
 
 TEST(Cli, UsageErrorsAndHelp) {
   EXPECT_EQ(run_cli({}).status, kExitUsage);
