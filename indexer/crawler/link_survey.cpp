@@ -138,6 +138,9 @@ SurveyReport survey_external_links(Workspace& ws, IndexerState& state, UserInter
     ui.process_events();
 
     if (fetched.stored()) link.page = classify_page(working_file);
+    // The page's own words are all the text rule sees; the server may
+    // have said plainly that it is an error page.
+    if (fetched.http_status >= 400) link.page.error = true;
     ui.process_events();
     auto flag = [](bool b) { return int64_t{b ? -1 : 0}; };
     auto text_or_null = [](const std::string& s) -> DbValue {

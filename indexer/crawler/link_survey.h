@@ -54,7 +54,8 @@ struct SurveyReport {
 // survey_external_links, the Mail Robot command: walks URLexternos in rowid
 // order, skipping (and counting) the rows surveyed before, fetching each
 // other page into the working file with the page listed, and writing its
-// classification into its row. Sets state.keep_running; clearing it (Stop)
+// classification into its row. A page that came with an HTTP error status
+// is an error page, whatever its text. Sets state.keep_running; clearing it (Stop)
 // ends the survey before the next row. state.external_count and the
 // external label show the progress; `on_link` hears of each row surveyed.
 SurveyReport survey_external_links(Workspace& ws, IndexerState& state, UserInterface& ui,
