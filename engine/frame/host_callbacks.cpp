@@ -18,6 +18,14 @@ class CallbackSink final : public cx::MessageSink {
 
 CallbackSink callback_sink;
 
+// The host's pump has the exports' calling convention; the engine's pump
+// slot takes a plain function, which calls it.
+cx_pump_fn host_pump = nullptr;
+
+void run_host_pump(void* user) {
+  if (host_pump) host_pump(user);
+}
+
 }  // namespace
 
 CX_EXPORT(int16_t) cx_set_message_callback(cx_message_fn callback, void* user) {
@@ -28,6 +36,7 @@ CX_EXPORT(int16_t) cx_set_message_callback(cx_message_fn callback, void* user) {
 }
 
 CX_EXPORT(int16_t) cx_set_pump_callback(cx_pump_fn callback, void* user) {
-  cx::set_pump(callback, user);
+  host_pump = callback;
+  cx::set_pump(callback ? run_host_pump : nullptr, user);
   return -1;
 }

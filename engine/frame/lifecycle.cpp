@@ -1,4 +1,5 @@
-// Exit handlers and the load/unload hooks of the shared library.
+// Exit handlers of the library. The unload hook that runs them is the
+// platform's: platform/posix_host.cpp or platform/win32_dllmain.cpp.
 #include "frame/lifecycle.h"
 
 #include <cstddef>
@@ -29,17 +30,3 @@ void run_exit_handlers() {
 }
 
 }  // namespace cx
-
-#if defined(_WIN32)
-#include <windows.h>
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
-  if (reason == DLL_PROCESS_DETACH) cx::run_exit_handlers();
-  return TRUE;
-}
-#else
-__attribute__((destructor)) static void cartex32_unload() {
-  cx::run_exit_handlers();
-}
-#endif

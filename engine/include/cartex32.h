@@ -27,7 +27,9 @@
 #if defined(_WIN32)
 #define CX_CALL __stdcall
 #if defined(CARTEX32_BUILD)
-#define CX_VISIBLE __declspec(dllexport)
+/* The DLL's exports come from its .def file alone, under their plain names;
+   dllexport would add the decorated name@n of each as well. */
+#define CX_VISIBLE
 #else
 #define CX_VISIBLE __declspec(dllimport)
 #endif
@@ -151,21 +153,27 @@ CX_EXPORT(int16_t) Get_Dir_Token(int16_t position, char* token);
 
 /* Shows one message and returns the button pressed. owner is the window
    given to set_Hwnd (0 before it); caption and text are valid only during
-   the call. For plain notices (style CX_MB_OK) the result is ignored. */
-typedef int32_t (*cx_message_fn)(void* user, int32_t owner, const char* caption, const char* text,
-                                 int32_t style);
+   the call. For plain notices (style CX_MB_OK) the result is ignored. The
+   callback has the library's calling convention (__stdcall on 32-bit
+   Windows, as a Visual Basic AddressOf function has). */
+typedef int32_t(CX_CALL* cx_message_fn)(void* user, int32_t owner, const char* caption,
+                                        const char* text, int32_t style);
 
 /* Installs the host's message callback; user is passed back unchanged. A
-   null callback restores the default sink, which writes "caption: text" to
-   standard error and answers every question with its safe choice (Cancel,
-   No or Abort; nothing is deleted without a yes). Returns -1. */
+   null callback restores the default sink: on Windows a modal MessageBoxA
+   owned by the set_Hwnd window; elsewhere "caption: text" on standard error
+   with every question answered by its safe choice (Cancel, No or Abort;
+   nothing is deleted without a yes). Returns -1. */
 CX_EXPORT(int16_t) cx_set_message_callback(cx_message_fn callback, void* user);
 
 /* Lets the host's pending events run. Long loops call it every few items so
-   that the host stays responsive and can call terminar. */
-typedef void (*cx_pump_fn)(void* user);
+   that the host stays responsive and can call terminar. Same calling
+   convention as the exports. */
+typedef void(CX_CALL* cx_pump_fn)(void* user);
 
-/* Installs the host's event pump; a null callback removes it. Returns -1. */
+/* Installs the host's event pump; a null callback removes it. Without one,
+   long loops on Windows peek, translate and dispatch the messages of the
+   set_Hwnd window themselves; elsewhere they let nothing run. Returns -1. */
 CX_EXPORT(int16_t) cx_set_pump_callback(cx_pump_fn callback, void* user);
 
 /* ------------------------------------------------------------------------

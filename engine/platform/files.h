@@ -3,7 +3,8 @@
 // byte-range lock, unlink). Handles are small non-negative integers, -1 for
 // failure, as the runtime's were; the record layer keeps them as 16-bit
 // values. The layer is process-wide, like the handles; tests replace it with
-// a double that fails on purpose.
+// a double that fails on purpose. The build picks one implementation of the
+// system's own: posix_files.cpp or win32_files.cpp.
 #pragma once
 
 #include <cstddef>
@@ -35,10 +36,11 @@ class Files {
   virtual bool unlock(int handle, int64_t offset, int64_t count) = 0;
 };
 
-// The POSIX implementation.
-Files& posix_files();
+// The system's implementation (POSIX, or the C runtime's files on Windows).
+Files& system_files();
 
-// Installs a file layer (null restores POSIX); returns the previous one.
+// Installs a file layer (null restores the system's); returns the previous
+// one.
 Files* set_files(Files* files);
 Files& files();
 
@@ -46,7 +48,8 @@ Files& files();
 // and where a component has no exact match in its directory, an entry that
 // differs from it only in letter case is taken (bases made on Windows write
 // TABICO.DAT or tabico.dat alike). For a file still to be created the last
-// component is kept as given.
+// component is kept as given. On Windows, whose file system reads both
+// separators and ignores case, the path is used as given.
 std::string resolve_path(const char* path);
 
 }  // namespace cx

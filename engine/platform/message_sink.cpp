@@ -1,22 +1,11 @@
-// The default message sink and the process-wide sink slot.
+// The process-wide message sink slot and the safe answer.
 #include "platform/message_sink.h"
-
-#include <cstdio>
 
 #include "cartex32.h"
 
 namespace cx {
 
 namespace {
-
-class StderrSink final : public MessageSink {
- public:
-  int show(int32_t, const char* caption, const char* text, int style) override {
-    std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
-    std::fflush(stderr);
-    return safe_answer(style);
-  }
-};
 
 MessageSink* installed = nullptr;
 
@@ -37,19 +26,14 @@ int safe_answer(int style) {
   }
 }
 
-MessageSink& stderr_message_sink() {
-  static StderrSink sink;
-  return sink;
-}
-
 MessageSink* set_message_sink(MessageSink* sink) {
-  MessageSink* previous = installed ? installed : &stderr_message_sink();
+  MessageSink* previous = installed ? installed : &system_message_sink();
   installed = sink;
   return previous;
 }
 
 MessageSink& message_sink() {
-  return installed ? *installed : stderr_message_sink();
+  return installed ? *installed : system_message_sink();
 }
 
 }  // namespace cx

@@ -1,7 +1,9 @@
-// Where the engine's message boxes go. The original shows modal boxes over
-// the host window; here a sink receives caption, text and style and returns
-// the button pressed. The sink is process-wide because the engine's message
-// display is: every part of the library reports through the same one.
+// Where the engine's message boxes go: a sink receives owner window, caption,
+// text and style and returns the button pressed. The sink is process-wide
+// because the engine's message display is: every part of the library reports
+// through the same one. Until a host installs its own, the system's sink is
+// used: a modal MessageBoxA over the owner on Windows, standard error
+// elsewhere.
 #pragma once
 
 #include <cstdint>
@@ -19,11 +21,11 @@ class MessageSink {
 // Cancel, No or Abort, so that nothing is deleted or retried without a yes.
 int safe_answer(int style);
 
-// Writes "caption: text" to standard error and gives the safe answer.
-MessageSink& stderr_message_sink();
+// The system's sink (posix_host.cpp or win32_messages.cpp).
+MessageSink& system_message_sink();
 
-// Installs a sink (null restores the standard-error sink); returns the one
-// that was installed before, so a caller can put it back.
+// Installs a sink (null restores the system's); returns the one that was
+// installed before, so a caller can put it back.
 MessageSink* set_message_sink(MessageSink* sink);
 MessageSink& message_sink();
 

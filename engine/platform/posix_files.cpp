@@ -100,8 +100,6 @@ class PosixFiles final : public Files {
   }
 };
 
-Files* installed = nullptr;
-
 }  // namespace
 
 std::string resolve_path(const char* path) {
@@ -130,19 +128,9 @@ std::string resolve_path(const char* path) {
   return out;
 }
 
-Files& posix_files() {
+Files& system_files() {
   static PosixFiles files;
   return files;
-}
-
-Files* set_files(Files* files) {
-  Files* previous = installed ? installed : &posix_files();
-  installed = files;
-  return previous;
-}
-
-Files& files() {
-  return installed ? *installed : posix_files();
 }
 
 }  // namespace cx

@@ -1,6 +1,8 @@
 // The process-wide event pump slot.
 #include "platform/pump.h"
 
+#include "frame/host.h"
+
 namespace cx {
 
 namespace {
@@ -17,7 +19,10 @@ void pump_messages() {
   // Copied first: the host may install another pump from inside its own.
   PumpFn pump = installed_pump;
   void* user = installed_user;
-  if (pump) pump(user);
+  if (pump)
+    pump(user);
+  else
+    system_pump(host_window());
 }
 
 }  // namespace cx

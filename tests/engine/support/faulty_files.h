@@ -1,5 +1,5 @@
-// A file layer that passes everything to POSIX but fails the n-th write (or
-// every read) on purpose, for the failure paths of the record layer.
+// A file layer that passes everything to the system's but fails the n-th
+// write (or every read) on purpose, for the failure paths of the record layer.
 #pragma once
 
 #include "platform/files.h"
@@ -37,7 +37,7 @@ class FaultyFiles final : public Files {
   }
 
  private:
-  static Files& base() { return posix_files(); }
+  static Files& base() { return system_files(); }
   Files* previous_;
 };
 
