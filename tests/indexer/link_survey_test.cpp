@@ -223,14 +223,6 @@ TEST_F(LinkSurveyTest, AnEmptyTableFetchesNothing) {
   EXPECT_EQ(requests, 0);
 }
 
-TEST_F(LinkSurveyTest, ModeMinusOneKeepsUnreachablePagesQuiet) {
-  state.settings.mail_robot_mode = -1;
-  int64_t refused = add_link("http://127.0.0.1:1/nothing.htm");
-  survey();
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(row(refused), "0|0|-1|null|null");
-}
-
 TEST_F(LinkSurveyTest, ADatabaseErrorIsReportedAndEndsTheSurvey) {
   serve("/a", "<p>a</p>");
   int64_t a = add_link(server.url("/a"));
