@@ -1,8 +1,10 @@
 // The DLL's entry point. The runtime's entry has run the static initialisers
-// before DllMain sees the attach; thread notifications are of no use to a
-// library that runs on its host's one thread, so they are turned off.
-// Loading opens no files and sets up no engine state; detaching runs the
-// exit handlers added during the run.
+// before DllMain sees the attach. The library runs on its host's one thread,
+// so it asks the loader for no thread notifications; a loader refuses that
+// for a DLL with static TLS (MinGW's runtime keeps TLS callbacks in every
+// DLL), and then the notifications come and are ignored here. Loading opens
+// no files and sets up no engine state; detaching runs the exit handlers
+// added during the run.
 #include <windows.h>
 
 #include "frame/lifecycle.h"

@@ -1,0 +1,37 @@
+#!/bin/sh
+# Runs the Windows tests under Wine, in a prefix of their own under the build
+# folder, with no display (Wine's null graphics driver: windows and message
+# boxes exist, nothing is drawn).
+#
+#   wine.sh setup PREFIX        make a fresh prefix
+#   wine.sh run PREFIX EXE ARGS run EXE in it
+#   wine.sh stop PREFIX         end the prefix's wineserver
+set -eu
+action=$1
+WINEPREFIX=$2
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+shift 2
+case "$action" in
+  setup)
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    wineserver -w
+    # Kept up between the test programs (each would otherwise start its own
+    # server, seconds each), and gone 10 s after the last one.
+    wineserver -p10 </dev/null >/dev/null 2>&1
+    ;;
+  run)
+    exec wine "$@"
+    ;;
+  stop)
+    wineserver -k 2>/dev/null || true
+    ;;
+  *)
+    echo "wine.sh: unknown action $action" >&2
+    exit 2
+    ;;
+esac
