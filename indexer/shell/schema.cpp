@@ -129,6 +129,7 @@ std::vector<std::string> table_statements(const TableDef& table) {
               " (" + column_list(primary->fields) + ")";
   }
   create += ")";
+  if (table.clustered) create += " WITHOUT ROWID";
   std::vector<std::string> out{create};
   for (const IndexDef& ix : table.indexes) {
     if (ix.primary) continue;
@@ -173,6 +174,8 @@ TableDef docs_table() {
 TableDef wordsdocs_table() {
   TableDef t{"WordsDocs", {}, {}};
   t.fields = {long_field("DocID"), long_field("WordID"), long_field("Occurrences")};
+  // One B-tree less for the table every word occurrence writes to.
+  t.clustered = true;
   add_table_index(t, "DocID", "WordId", true, true);
   add_table_index(t, "WordID", "", false, false);
   add_table_index(t, "DocID", "", false, false);

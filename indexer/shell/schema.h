@@ -32,6 +32,8 @@ struct TableDef {
   std::string name;
   std::vector<FieldDef> fields;
   std::vector<IndexDef> indexes;
+  // Stored in the order of its primary key, with no row number of its own.
+  bool clustered = false;
 };
 
 // Names the index and its field string and appends it to `table`.
