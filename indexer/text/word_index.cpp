@@ -63,31 +63,33 @@ void WordIndexer::add_word(const std::string& token) {
 }
 
 bool WordIndexer::write_words(int32_t doc_id) {
-  // Each distinct word is written once with its count; Words gains its
-  // rows in the order the words first occur, as one update per occurrence
-  // would leave it.
-  Statement word = db_.prepare(
-      "insert into Words (Word, Occurrences) values (?, ?) "
-      "on conflict (Word) do update set Occurrences = Occurrences + excluded.Occurrences "
-      "returning WordID");
-  Statement pair = db_.prepare(
-      "insert into WordsDocs (DocID, WordID, Occurrences) values (?, ?, ?) "
-      "on conflict (DocID, WordID) do update set "
-      "Occurrences = Occurrences + excluded.Occurrences");
-  if (!word.ok() || !pair.ok()) return false;
+  // The page's words go to the database as one JSON array of [word, count]
+  // pairs in the order they first occur, and two statements write them all:
+  // Words gains its rows in that order, as one update per occurrence would
+  // leave it, and each count is added once.
+  std::string list = "[";
   for (const auto& [text, count] : words_) {
-    word.reset();
-    if (!word.bind({text, count}) || !word.step()) return false;
-    int64_t word_id = word.get_int(0);
-    while (word.step()) {
+    if (list.size() > 1) list += ',';
+    list += "[\"";
+    for (char c : text) {
+      if (c == '"' || c == '\\') list += '\\';
+      list += c;
     }
-    if (word.failed()) return false;
-    pair.reset();
-    if (!pair.bind({int64_t{doc_id}, word_id, count})) return false;
-    pair.step();
-    if (pair.failed()) return false;
+    list += "\"," + std::to_string(count) + "]";
   }
-  return true;
+  list += "]";
+  return db_.exec(
+             "insert into Words (Word, Occurrences) "
+             "select value ->> 0, value ->> 1 from json_each(?1) where true "
+             "on conflict (Word) do update set Occurrences = Occurrences + excluded.Occurrences",
+             {list}) &&
+         db_.exec(
+             "insert into WordsDocs (DocID, WordID, Occurrences) "
+             "select ?2, Words.WordID, json_each.value ->> 1 from json_each(?1), Words "
+             "where Words.Word = json_each.value ->> 0 "
+             "on conflict (DocID, WordID) do update set "
+             "Occurrences = Occurrences + excluded.Occurrences",
+             {list, int64_t{doc_id}});
 }
 
 WordIndexer::Result WordIndexer::index_document(const std::string& path, const LinkHandler& links) {
