@@ -2,6 +2,7 @@
 // in UTF-8 scanning like pages in Windows-1252.
 #include <gtest/gtest.h>
 
+#include "support/scanned_tokens.h"
 #include "text/cp1252.h"
 #include "text/page_decoding.h"
 #include "text/scanner.h"
@@ -9,13 +10,7 @@
 namespace trawlix {
 namespace {
 
-std::vector<std::string> tokens_of(std::string_view page) {
-  Scanner s;
-  s.open_text(page);
-  std::vector<std::string> out;
-  for (s.next_token(); !s.token().empty(); s.next_token()) out.push_back(s.token());
-  return out;
-}
+using testing::tokens_of;
 
 TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
   std::string all;

@@ -2,6 +2,7 @@
 // other reference decoded once.
 #include <gtest/gtest.h>
 
+#include "support/scanned_tokens.h"
 #include "text/html_references.h"
 #include "text/scanner.h"
 #include "text/scanner_tables.h"
@@ -9,13 +10,7 @@
 namespace trawlix {
 namespace {
 
-std::vector<std::string> tokens_of(std::string_view page) {
-  Scanner s;
-  s.open_text(page);
-  std::vector<std::string> out;
-  for (s.next_token(); !s.token().empty(); s.next_token()) out.push_back(s.token());
-  return out;
-}
+using testing::tokens_of;
 
 TEST(ReplaceEntities, ReplacesTheTableInOrderFromTheLineStart) {
   EXPECT_EQ(replace_entities("&eacute;t&eacute;"), "\xE9t\xE9");

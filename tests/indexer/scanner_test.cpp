@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "support/scanned_tokens.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 #include "text/scanner_tables.h"
@@ -12,16 +13,7 @@
 namespace trawlix {
 namespace {
 
-std::vector<std::string> tokens_of(std::string_view page, bool text_form = false) {
-  Scanner s;
-  s.open_text(page);
-  std::vector<std::string> out;
-  for (s.next_token(); !s.token().empty(); s.next_token()) {
-    out.push_back(text_form ? s.token_text() : s.token());
-    if (out.size() > 10000) break;
-  }
-  return out;
-}
+using testing::tokens_of;
 
 using V = std::vector<std::string>;
 
