@@ -1,6 +1,8 @@
 // Fetching a page into the working file.
 #include "crawler/page_fetcher.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -108,7 +110,10 @@ FetchOutcome PageFetcher::fetch_page(const std::string& workspace_dir, const Ind
   const std::string& url = state.current.url;
   const std::string path = join_path(workspace_dir, kWorkingFile);
 
-  if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
+  // The last page's file is emptied in place rather than deleted: making a
+  // new file for every page costs the file system more than the page's own
+  // writes. A fetch that fails removes it, as before.
+  if (::truncate(path.c_str(), 0) != 0 && errno != ENOENT) {
     // A stale page left in place would be taken for this one.
     outcome.error = std::strerror(errno);
     ui_.show_message(kOpenUrlTitle,
@@ -157,6 +162,7 @@ FetchOutcome PageFetcher::fetch_page(const std::string& workspace_dir, const Ind
           "the page is longer than " + std::to_string(limits_.max_page_bytes) + " bytes";
     }
   } else {
+    std::remove(path.c_str());
     response.error = "only http and https URLs are fetched";
   }
 
