@@ -25,7 +25,16 @@ case "$action" in
     wineserver -p10 </dev/null >/dev/null 2>&1
     ;;
   run)
-    exec wine "$@"
+    # Wine's helper processes (and a server wine starts itself) outlive the
+    # program and would hold the caller's output open for seconds: the
+    # output goes through a file they may keep instead.
+    wineserver -p10 </dev/null >/dev/null 2>&1 || true
+    log="$WINEPREFIX/run-$$.log"
+    status=0
+    wine "$@" >"$log" 2>&1 </dev/null || status=$?
+    cat "$log"
+    rm -f "$log"
+    exit "$status"
     ;;
   stop)
     wineserver -k 2>/dev/null || true
