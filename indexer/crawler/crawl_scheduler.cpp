@@ -20,6 +20,10 @@ struct Running {
   bool& flag_;
 };
 
+// The work-list columns a row is processed with, and the row they give.
+constexpr const char kRowColumns[] =
+    "select DocID, URLDocument, URLLevel, nMaxDepth, bCrawlAbove, bIndexed from docs ";
+
 std::string why_not_indexed(const FetchOutcome& got) {
   if (got.end == FetchOutcome::End::kCutOff) return "the transfer was cut off: " + got.error;
   return "the server answered HTTP " + std::to_string(got.http_status);
@@ -59,14 +63,11 @@ void CrawlScheduler::crawl_waiting() {
     // The pass works on the rows waiting when it starts; rows added while it
     // runs wait for the next pass.
     std::vector<Row> rows;
-    Statement st = db.prepare(
-        "select DocID, URLDocument, URLLevel, nMaxDepth, bCrawlAbove, bIndexed from docs "
-        "where nstatus=0 order by urllevel, DocID");
+    Statement st =
+        db.prepare(std::string(kRowColumns) + "where nstatus=0 order by urllevel, DocID");
     while (st.ok() && st.step()) {
-      auto id = static_cast<int32_t>(st.get_int(0));
-      if (tried_.count(id)) continue;
-      rows.push_back({id, st.get_text(1), static_cast<int>(st.get_int(2)),
-                      static_cast<int>(st.get_int(3)), st.get_int(4) != 0, st.get_int(5) != 0});
+      Row row = read_row(st);
+      if (!tried_.count(row.doc_id)) rows.push_back(std::move(row));
     }
     if (rows.empty()) more = false;
     for (const Row& row : rows) {
@@ -113,8 +114,7 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   }
   LinkResolver resolver(*ws_.db(), state_, ui_);
   // Links resolve against the page that was really served.
-  resolver.set_page_context(
-      got.final_url.empty() || got.final_url == request_url(row.url) ? row.url : got.final_url);
+  resolver.set_page_context(got.final_url.empty() ? row.url : got.final_url);
   WordIndexer indexer(*ws_.db(), state_, ui_);
   indexer.check_reindex(cur.doc_id);
   WordIndexer::Result r =
@@ -132,17 +132,15 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   return done;
 }
 
+CrawlScheduler::Row CrawlScheduler::read_row(const Statement& st) {
+  return {static_cast<int32_t>(st.get_int(0)), st.get_text(1),     static_cast<int>(st.get_int(2)),
+          static_cast<int>(st.get_int(3)),     st.get_int(4) != 0, st.get_int(5) != 0};
+}
+
 bool CrawlScheduler::load_row(int32_t doc_id, Row* row) {
-  Statement st = ws_.db()->prepare(
-      "select DocID, URLDocument, URLLevel, nMaxDepth, bCrawlAbove, bIndexed from docs "
-      "where DocID = ?");
+  Statement st = ws_.db()->prepare(std::string(kRowColumns) + "where DocID = ?");
   if (!st.ok() || !st.bind({int64_t{doc_id}}) || !st.step()) return false;
-  *row = {doc_id,
-          st.get_text(1),
-          static_cast<int>(st.get_int(2)),
-          static_cast<int>(st.get_int(3)),
-          st.get_int(4) != 0,
-          st.get_int(5) != 0};
+  *row = read_row(st);
   return true;
 }
 

@@ -70,6 +70,7 @@ class CrawlScheduler {
     bool crawl_above;
     bool indexed;
   };
+  static Row read_row(const Statement& st);
   ProcessedRow process_row(const Row& row, bool show_page);
   bool load_row(int32_t doc_id, Row* row);
 
