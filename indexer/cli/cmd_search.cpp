@@ -20,11 +20,15 @@ int cmd_search(Context& ctx, const Arguments& args) {
   std::string page = ws->file(kResultsFile);
   SearchResult result = run_search(*ws->db(), ctx.ui, request, page);
   switch (result.status) {
-    case SearchResult::Status::kNoWords: return kExitUsage;
+    case SearchResult::Status::kNoWords:
+      return kExitUsage;
     case SearchResult::Status::kNoDocuments:
-    case SearchResult::Status::kNothingFound: return kExitNothingFound;
-    case SearchResult::Status::kFailed: return kExitFailure;
-    case SearchResult::Status::kFound: break;
+    case SearchResult::Status::kNothingFound:
+      return kExitNothingFound;
+    case SearchResult::Status::kFailed:
+      return kExitFailure;
+    case SearchResult::Status::kFound:
+      break;
   }
   for (const SearchHit& hit : result.hits) {
     ctx.out << hit.doc_id << "\t" << terminal_text(hit.url) << "\t"
