@@ -16,7 +16,7 @@ using cx::testing::EngineLibrary;
 class FrameHost : public ::testing::Test {
  protected:
   EngineLibrary lib;
-  void SetUp() override { ASSERT_TRUE(lib.loaded()) << dlerror(); }
+  void SetUp() override { ASSERT_TRUE(lib.loaded()) << lib.load_error(); }
 };
 
 TEST_F(FrameHost, ByteOrderWritersPutTheMostSignificantByteFirst) {
