@@ -525,13 +525,14 @@ CX_STATIC_ASSERT(offsetof(cx_legend_slot, index) == 0 && offsetof(cx_legend_slot
                  "cx_legend_slot layout");
 
 /* inigks - opens the session on the base of the current directory (ending
-   an open one first): loads the layer and kind tables, resets the
-   settings, parameters, grid, work area, current layer and the base's
-   expression variables.
+   an open one first): loads the layer and kind tables; resets settings
+   1, 5, 14..16, 18, 19, 24 and 25 to 0 and 6 to 1, the parameters (p1
+   2.5, p9 2500), the grid, the work area and the base's expression
+   variables.
      ignored  not read
-   Returns 0, also when a table is missing ("ADVERTENCIA: TABLA TABCAP.DAT
-   no existe" is shown and the table holds its default entry alone) or
-   memory runs short ("ERROR DE MEMORIA..."). */
+   Returns 0, also when a table is missing (it is reported, as in
+   "ADVERTENCIA: TABLA TABCAP.DAT  no existe", and holds its default entry
+   alone) or memory runs short ("ERROR DE MEMORIA..."). */
 CX_EXPORT(int16_t) inigks(int32_t ignored);
 /* end_cons - ends the session: closes the current layer's files and frees
    the tables, the limits polygon, the work area and every session array.
