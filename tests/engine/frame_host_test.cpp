@@ -1,5 +1,6 @@
-// The frame's exports as a host sees them: loaded with dlopen and bound by
-// name with dlsym.
+// The frame's exports as a host sees them: the library loaded and its
+// exports bound by name (dlopen and dlsym, or LoadLibraryA and
+// GetProcAddress in the Windows build).
 #include <gtest/gtest.h>
 
 #include <cstring>

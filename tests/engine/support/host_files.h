@@ -15,12 +15,14 @@
 
 namespace cx::testing {
 
-// Creates or empties path for reading and writing; -1 on failure.
-inline int open_host_file(const char* path) {
+// Opens path for reading and writing, shared; `create` makes it or empties
+// it first, otherwise it must exist. -1 on failure.
+inline int open_host_file(const char* path, bool create = true) {
 #if defined(_WIN32)
-  return _sopen(path, _O_RDWR | _O_BINARY | _O_CREAT | _O_TRUNC, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  const int flags = _O_RDWR | _O_BINARY | (create ? _O_CREAT | _O_TRUNC : 0);
+  return _sopen(path, flags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
 #else
-  return open(path, O_RDWR | O_CREAT | O_TRUNC, 0644);
+  return open(path, O_RDWR | (create ? O_CREAT | O_TRUNC : 0), 0644);
 #endif
 }
 
