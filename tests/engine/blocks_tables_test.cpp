@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "cartex32.h"
@@ -232,6 +233,26 @@ void* no_memory_at_all(std::size_t) {
   return nullptr;
 }
 
+int load_bytes(const char* path, int32_t size) {
+  Arreglo<unsigned char> table;
+  int32_t count;
+  return cargue_tabla(path, &table, size, &count, 255);
+}
+
+int load_layers(const char* path) {
+  std::vector<cx_layer> table;
+  int32_t count;
+  return cargue_tabla(path, &table, &count, 255);
+}
+
+int load_list(const char* path) {
+  unsigned char** list;
+  int32_t count;
+  const int result = cargue_lista(path, &list, 34, &count, 9999);
+  libere_lista(&list);
+  return result;
+}
+
 // Every way out of a loader or creator closes what it opened: a table that
 // loads, one too short, one cut by the allocator, one whose reads fail, a
 // list that loads and one refused, files created anew and over old ones.
@@ -240,57 +261,20 @@ TEST_F(TableLoad, EveryPathClosesTheFilesItOpened) {
   make_table("TABLIN.DAT", 1900, 34);
   make_table("TABSTY.DAT", 4, 34);
   TempBase::write("CORTO.DAT", Bytes(20, 9));
+  int16_t unused;
   const struct {
     const char* what;
-    bool fail_reads;
-    bool no_memory;
-    int (*run)();
+    bool fail_reads, no_memory;
+    std::function<int()> run;
   } cases[] = {
-      {"table", false, false,
-       [] {
-         Arreglo<unsigned char> t;
-         int32_t n;
-         return int{cargue_tabla("TABCAP.DAT", &t, 43, &n, 255)};
-       }},
-      {"short table", false, false,
-       [] {
-         Arreglo<unsigned char> t;
-         int32_t n;
-         return int{cargue_tabla("CORTO.DAT", &t, 70, &n, 255)};
-       }},
-      {"table without memory", false, true,
-       [] {
-         Arreglo<unsigned char> t;
-         int32_t n;
-         return int{cargue_tabla("TABCAP.DAT", &t, 43, &n, 255)};
-       }},
-      {"table unread", true, false,
-       [] {
-         std::vector<cx_layer> t;
-         int32_t n;
-         return int{cargue_tabla("TABCAP.DAT", &t, &n, 255)};
-       }},
-      {"list", false, false,
-       [] {
-         unsigned char** l;
-         int32_t n;
-         const int r = cargue_lista("TABSTY.DAT", &l, 34, &n, 9999);
-         libere_lista(&l);
-         return r;
-       }},
-      {"list refused", false, false,
-       [] {
-         unsigned char** l;
-         int32_t n;
-         const int r = cargue_lista("TABLIN.DAT", &l, 34, &n, 9999);
-         libere_lista(&l);
-         return r;
-       }},
+      {"table", false, false, [] { return load_bytes("TABCAP.DAT", 43); }},
+      {"short table", false, false, [] { return load_bytes("CORTO.DAT", 70); }},
+      {"table without memory", false, true, [] { return load_bytes("TABCAP.DAT", 43); }},
+      {"table unread", true, false, [] { return load_layers("TABCAP.DAT"); }},
+      {"list", false, false, [] { return load_list("TABSTY.DAT"); }},
+      {"list refused", false, false, [] { return load_list("TABLIN.DAT"); }},
       {"record file over an old one", false, false,
-       [] {
-         int16_t h;
-         return int{crear_archivo(&h, "TABSTY.DAT", 34)};
-       }},
+       [&] { return int{crear_archivo(&unused, "TABSTY.DAT", 34)}; }},
       {"block file", false, false, [] { return int{cree_bloques("NUEVO.DAT")}; }},
       {"block file that exists", false, false, [] { return int{cree_bloques("NUEVO.DAT")}; }},
       {"verify", false, false, [] { return int{sverify("TABCAP.DAT")}; }},
