@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
 
 namespace cx {
 
@@ -20,5 +23,28 @@ void* asigne_ceros(std::size_t size);
 // install one that fails on purpose; it must return std::free-able blocks.
 using Allocator = void* (*)(std::size_t size);
 Allocator set_allocator(Allocator allocator);  // null restores std::malloc
+
+// An array from the allocator above, released with std::free when its owner
+// goes. Null when empty or when the allocation failed.
+struct LibereConFree {
+  void operator()(void* block) const { std::free(block); }
+};
+template <typename T>
+using Arreglo = std::unique_ptr<T[], LibereConFree>;
+
+// count zeroed elements of a trivial type; null (without a message) when
+// the allocator fails.
+template <typename T>
+Arreglo<T> asigne_arreglo(std::size_t count) {
+  static_assert(std::is_trivial_v<T>, "the allocator gives raw zeroed memory");
+  return Arreglo<T>(static_cast<T*>(asigne_ceros(count * sizeof(T))));
+}
+
+// The same with pida_memoria's message naming `label` on failure.
+template <typename T>
+Arreglo<T> pida_arreglo(std::size_t count, const char* label) {
+  static_assert(std::is_trivial_v<T>, "the allocator gives raw zeroed memory");
+  return Arreglo<T>(static_cast<T*>(pida_memoria(count * sizeof(T), label)));
+}
 
 }  // namespace cx

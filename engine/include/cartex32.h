@@ -1,19 +1,31 @@
 /*
  * cartex32.h - the public interface of libcartex32, the vector map engine.
  *
- * Hosts bind these functions by name at run time (dlopen/dlsym) or link the
- * library directly. Conventions shared by every function:
+ * Hosts bind these functions by name at run time (dlopen/dlsym,
+ * LoadLibraryA/GetProcAddress) or link the library directly. The names are
+ * those of the interface map in engine/exports.txt; this version of the
+ * library provides part of the map, and engine/README.md ("The exports of
+ * this version") lists which names it provides, written from exports.txt
+ * and the built library. Every function declared here is provided.
+ *
+ * Conventions shared by every function:
  *
  *  - Integer arguments and results are int16_t (a host Integer) or int32_t
  *    (a host Long); world coordinates and measures are doubles.
- *  - Strings are NUL-terminated ANSI (Windows-1252) text. Output strings go
- *    into buffers the caller owns and has sized; the library never allocates
- *    memory for the caller and never frees what the caller passes.
- *  - Records and arrays are passed by reference into caller-owned memory.
- *  - Record and file operations return 0 on success and -1 on failure;
- *    setters and predicates return -1 for true and 0 for false. A failure has
- *    already been shown to the user through the message sink by the time the
- *    call returns; no error code is kept for later.
+ *  - Strings are NUL-terminated ANSI (Windows-1252) text. Every pointer
+ *    argument is caller-owned memory: the library reads or fills it during
+ *    the call only, never keeps it afterwards (the callbacks' user pointers
+ *    aside), never frees it and never allocates memory for the caller.
+ *    Output buffers must be as large as each function says.
+ *  - Each function below says what it returns on success and on failure,
+ *    by value. Record and file operations return 0 on success and -1 on
+ *    failure; switches return -1 for true and 0 for false. A failure has
+ *    already been shown to the user through the message sink (see
+ *    cx_set_message_callback) by the time the call returns; no error code
+ *    is kept for later.
+ *  - A function refusing its arguments (a null pointer, a number outside
+ *    the loaded table, a negative count) changes nothing it was asked to
+ *    write, unless its block says otherwise.
  *  - All state is process-wide; call the library from one thread only.
  *
  * This header compiles as C11 and as C++ with -Wall -Wextra -pedantic.
@@ -62,39 +74,58 @@ extern "C" {
  * Byte order, words and copies
  * ------------------------------------------------------------------------ */
 
-/* Writes the four bytes of *value most significant first into out[0..3].
-   Nothing is written when either pointer is null. */
+/* paselong - a 32-bit number in big-endian byte order.
+     value  the number to write; read only
+     out    4 bytes the caller owns; receives the bytes most significant
+            first
+   No result. With a null pointer nothing is written. */
 CX_EXPORT(void) paselong(const int32_t* value, uint8_t* out);
 
-/* Writes the two bytes of *value most significant first into out[0..1].
-   Nothing is written when either pointer is null. */
+/* paseint - a 16-bit number in big-endian byte order.
+     value  the number to write; read only
+     out    2 bytes the caller owns; receives the bytes most significant
+            first
+   No result. With a null pointer nothing is written. */
 CX_EXPORT(void) paseint(const int16_t* value, uint8_t* out);
 
-/* The high 16 bits of value, unsigned: 0..65535. */
+/* hi_word - the high 16 bits of value, unsigned: 0..65535. Cannot fail. */
 CX_EXPORT(int32_t) hi_word(int32_t value);
 
-/* The low 16 bits of value as a signed 16-bit number. */
+/* lo_word - the low 16 bits of value as a signed 16-bit number
+   (-32768..32767). Cannot fail. */
 CX_EXPORT(int16_t) lo_word(int32_t value);
 
-/* Copies count bytes (read as unsigned, 0..65535) from source to
-   destination; overlapping ranges are copied correctly. Note the order:
-   source first. Returns -1. A null pointer copies nothing. */
+/* mueva - copies bytes; note the order, source first.
+     source       count bytes the caller owns; read only
+     destination  count bytes the caller owns; receives the copy
+                  (overlapping ranges are copied correctly)
+     count        bytes to copy, read as unsigned: 0..65535
+   Returns -1, also when a null pointer makes it copy nothing. */
 CX_EXPORT(int16_t) mueva(const void* source, void* destination, int16_t count);
 
 /* ------------------------------------------------------------------------
  * Host window, stop request and active flag
  * ------------------------------------------------------------------------ */
 
-/* Stores the host window: the owner passed to the message sink with every
-   message, and the window whose events long loops let run. Returns -1. */
+/* set_Hwnd - stores the host window.
+     window  the host's window handle (0: none): the owner passed to the
+             message sink with every message, and on Windows the window
+             whose messages long loops dispatch
+   Returns -1. Cannot fail. */
 CX_EXPORT(int16_t) set_Hwnd(int32_t window);
 
-/* Asks a running redraw of the base to stop at its next item. The argument
-   is ignored. Safe to call from the event pump callback. */
+/* terminar - asks a running redraw of the base (dmoven) to stop at its
+   next item. Safe to call from the event pump callback.
+     ignored  not read
+   No result. */
 CX_EXPORT(void) terminar(int32_t ignored);
 
-/* Set the active flag to -1 (returns -1) or to 0 (returns 0); cartex_activo
-   returns it. The library itself never reads the flag. */
+/* activar_cartex, desactivar_cartex, cartex_activo - the active flag, a
+   switch kept for the host; the library itself never reads it.
+     ignored  not read
+   activar_cartex sets it and returns -1; desactivar_cartex clears it and
+   returns 0; cartex_activo returns it: -1 set, 0 clear (the state at
+   load). None can fail. */
 CX_EXPORT(int16_t) activar_cartex(int32_t ignored);
 CX_EXPORT(int16_t) desactivar_cartex(int32_t ignored);
 CX_EXPORT(int16_t) cartex_activo(int32_t ignored);
@@ -103,22 +134,29 @@ CX_EXPORT(int16_t) cartex_activo(int32_t ignored);
  * Street address tokenizer
  * ------------------------------------------------------------------------ */
 
-/* Makes blank, '#', '-', '.' and '"' separators and 0-9 digits. Call once
-   before the first Get_Dir_Token; before it the whole rest of the text after
-   leading blanks is one token. */
+/* Init_Adress - makes blank, '#', '-', '.' and '"' separators and 0-9
+   digits for Get_Dir_Token. Call it once before the first Get_Dir_Token;
+   before it the whole rest of the text after leading blanks is one token.
+   No arguments, no result. */
 CX_EXPORT(void) Init_Adress(void);
 
-/* Stores an upper-cased copy of text (at most 255 characters are kept) as
-   the address text. A null text stores the empty text. */
+/* Set_Adress - sets the address text Get_Dir_Token reads.
+     text  caller-owned, read during the call only; an upper-cased copy of
+           its first 255 characters (a-z only are changed) is kept. A null
+           text stores the empty text.
+   No result. */
 CX_EXPORT(void) Set_Adress(const char* text);
 
-/* Writes the next token of the address text from the 1-based position into
-   token (at most 255 characters and a NUL; the caller's buffer must hold
-   256 bytes) and returns how many characters were consumed, blanks before
-   the token included. The caller adds the result to its position and calls
-   again until the result is 0, which comes with an empty token. A position
-   below 1 or past the text gives 0 and an empty token; a null token buffer
-   gives 0. */
+/* Get_Dir_Token - the next token of the address text.
+     position  1-based position in the text to start from
+     token     256 bytes the caller owns; receives the token (at most 255
+               characters and a NUL): one separator, a run of digits, or a
+               run of other characters with a '.' that ends it
+   Returns the characters consumed, blanks before the token included; the
+   caller adds it to its position and calls again until the result is 0.
+   Trailing blanks give their count and an empty token. Returns 0 with an
+   empty token for a position below 1 or past the text, and 0 without
+   writing for a null token buffer. Nothing is reported. */
 CX_EXPORT(int16_t) Get_Dir_Token(int16_t position, char* token);
 
 /* ------------------------------------------------------------------------
@@ -151,58 +189,106 @@ CX_EXPORT(int16_t) Get_Dir_Token(int16_t position, char* token);
 #define CX_IDYES 6
 #define CX_IDNO 7
 
-/* Shows one message and returns the button pressed. owner is the window
-   given to set_Hwnd (0 before it); caption and text are valid only during
-   the call. For plain notices (style CX_MB_OK) the result is ignored. The
-   callback has the library's calling convention (__stdcall on 32-bit
-   Windows, as a Visual Basic AddressOf function has). */
+/* The host's message callback: shows one message and returns the button
+   pressed (a CX_ID* value).
+     user     the pointer given to cx_set_message_callback
+     owner    the window given to set_Hwnd (0 before it)
+     caption  the library's, valid only during the call
+     text     the library's, valid only during the call
+     style    a CX_MB_* button set, icon and default button
+   For plain notices (style CX_MB_OK) the result is ignored. The callback
+   has the library's calling convention (__stdcall on 32-bit Windows, as a
+   Visual Basic AddressOf function has). */
 typedef int32_t(CX_CALL* cx_message_fn)(void* user, int32_t owner, const char* caption,
                                         const char* text, int32_t style);
 
-/* Installs the host's message callback; user is passed back unchanged. A
-   null callback restores the default sink: on Windows a modal MessageBoxA
-   owned by the set_Hwnd window; elsewhere "caption: text" on standard error
-   with every question answered by its safe choice (Cancel, No or Abort;
-   nothing is deleted without a yes). Returns -1. */
+/* cx_set_message_callback - installs the host's message callback.
+     callback  the function every message goes to from now on; null
+               restores the default sink: on Windows a modal MessageBoxA
+               owned by the set_Hwnd window; elsewhere "caption: text" on
+               standard error with every question answered by its safe
+               choice (Cancel, No or Abort; nothing is deleted without a
+               yes)
+     user      passed back unchanged with every call; the host owns what it
+               points to and keeps it valid while the callback is installed
+   Returns -1. Cannot fail. */
 CX_EXPORT(int16_t) cx_set_message_callback(cx_message_fn callback, void* user);
 
-/* Lets the host's pending events run. Long loops call it every few items so
-   that the host stays responsive and can call terminar. Same calling
-   convention as the exports. */
+/* The host's event pump: lets the host's pending events run. Long loops
+   call it every few items so that the host stays responsive and can call
+   terminar. user is the pointer given to cx_set_pump_callback. Same
+   calling convention as the exports. */
 typedef void(CX_CALL* cx_pump_fn)(void* user);
 
-/* Installs the host's event pump; a null callback removes it. Without one,
-   long loops on Windows peek, translate and dispatch the messages of the
-   set_Hwnd window themselves; elsewhere they let nothing run. Returns -1. */
+/* cx_set_pump_callback - installs the host's event pump.
+     callback  called by long loops from now on; null removes it. Without
+               one, long loops on Windows peek, translate and dispatch the
+               messages of the set_Hwnd window themselves (a WM_QUIT met
+               there is posted again for the host); elsewhere they let
+               nothing run.
+     user      passed back unchanged; the host owns it and keeps it valid
+               while the pump is installed
+   Returns -1. Cannot fail. */
 CX_EXPORT(int16_t) cx_set_pump_callback(cx_pump_fn callback, void* user);
 
 /* ------------------------------------------------------------------------
  * Record files
  *
- * Handles are small integers from the file openers (-1: not open). A record
- * file holds record n at byte n x size; record 0 is its header. Reads and
- * writes return 0 or -1; a failed read leaves the buffer zeroed, and every
- * failure has been reported ("LEER: Error en reg. ...") with the file's name,
- * the handle and the highest record present.
+ * Handles are small non-negative integers of the C runtime's files (the
+ * host's own opens or the library's; -1: not open). A record file holds
+ * record n at byte n x size; record 0 is its header. Record offsets are
+ * computed in 64 bits. Every failure has been reported ("LEER: Error en
+ * reg. ...") with the file's name, the handle and the highest record
+ * present.
  * ------------------------------------------------------------------------ */
 
-/* -1 if path names a file that can be opened for shared reading and
-   writing, else 0. Nothing is created; the test handle is closed again. */
+/* sverify - whether a file can be opened.
+     path  caller-owned file name, relative to the current directory
+   Returns -1 when path names a file that can be opened for shared reading
+   and writing, 0 when it cannot (or path is null). Nothing is created or
+   reported; the test handle is closed again. */
 CX_EXPORT(int16_t) sverify(const char* path);
 
-/* Reads record `record` of `size` bytes (1..32767) into buffer. Offsets are
-   computed in 64 bits. A null buffer or a size below 1 is refused (-1). */
+/* sleer - reads one record.
+     handle  an open record file
+     buffer  size bytes the caller owns; receives the record
+     record  the record number, 0 for the header
+     size    the record size in bytes, 1..32767
+   Returns 0 when the whole record was read; -1 when it is not wholly in the
+   file, the handle is not open, buffer is null or size is below 1, after
+   "LEER: Error en reg. ..."; a given buffer is then zeroed. */
 CX_EXPORT(int16_t) sleer(int16_t handle, void* buffer, int32_t record, int16_t size);
 
-/* Writes size bytes of data as record `record`; beyond the end the file
-   grows. */
+/* sescribir - writes one record; beyond the end the file grows.
+     handle  an open record file
+     data    size bytes the caller owns; read only
+     record  the record number, 0 for the header
+     size    the record size in bytes, 1..32767
+   Returns 0 when the whole record was written; -1 when the write failed,
+   the handle is not open, data is null or size is below 1, after
+   "ESCRIBIR: Error reg. ...". */
 CX_EXPORT(int16_t) sescribir(int16_t handle, const void* data, int32_t record, int16_t size);
 
-/* Reads count bytes at a byte offset ("LEA_BYTES: ..." on failure). */
+/* lea_bytes - reads bytes at a byte offset.
+     handle  an open file
+     offset  byte offset from the start of the file
+     buffer  count bytes the caller owns; receives the bytes
+     count   bytes to read, 0..32767
+   Returns 0 when all count bytes were read; -1 when they are not all in
+   the file, the handle is not open, buffer is null or count is negative,
+   after "LEA_BYTES: Error en reg. ..."; a given buffer is then zeroed. */
 CX_EXPORT(int16_t) lea_bytes(int16_t handle, int32_t offset, void* buffer, int16_t count);
 
-/* Reads a point list of a block file: count x values from offset, then
-   count y values. x and y must each hold count doubles. 0 or -1. */
+/* lea_coord - reads a point list of a block file: count x values (8-byte
+   little-endian doubles) from offset, then count y values.
+     handle  an open block file
+     offset  byte offset of the list
+     x, y    count doubles each, caller-owned; receive the coordinates
+     count   number of points, 0..32767
+   Returns 0 when both halves were read; -1 after "LEA_BYTES: Error en reg.
+   ..." when a half is not in the file or the handle is not open (the
+   arrays from the half that failed on come back zeroed), or when count is
+   negative or x or y is null with points to read (nothing written). */
 CX_EXPORT(int16_t) lea_coord(int16_t handle, int32_t offset, double* x, double* y, int16_t count);
 
 /* Host layouts of the topology records. On disk they are packed (sizes in
@@ -327,8 +413,17 @@ CX_STATIC_ASSERT(offsetof(cx_area, code) == 0 && offsetof(cx_area, object) == 14
                      offsetof(cx_area, value) == 18 && sizeof(cx_area) == 30,
                  "cx_area host layout");
 
-/* Typed reads of record `record` (the fourth argument is ignored). A failed
-   read zeroes the whole host record; a null record is refused. */
+/* sleer_obj, sleer_nod, sleer_arc, sleer_top, sleer_are - typed reads:
+   record `record` of an OBJETOS.DAT, nodo.dat, arco.dat, objs.dat or
+   AREAS.DAT file spread into its host record.
+     handle   an open file of the record type
+     object, node, arc, area
+              the caller's host record; receives the fields, padding 0
+     record   the record number
+     ignored  not read (the packed size of the type is used)
+   Returns 0 when the packed record was read; -1 after "LEER: Error en reg.
+   ..." when it is not wholly in the file, the handle is not open or the
+   record pointer is null. A given host record is then zeroed whole. */
 CX_EXPORT(int16_t) sleer_obj(int16_t handle, cx_object* object, int32_t record, int16_t ignored);
 CX_EXPORT(int16_t) sleer_nod(int16_t handle, cx_node* node, int32_t record, int16_t ignored);
 CX_EXPORT(int16_t) sleer_arc(int16_t handle, cx_arc* arc, int32_t record, int16_t ignored);
@@ -336,10 +431,18 @@ CX_EXPORT(int16_t)
 sleer_top(int16_t handle, cx_area_object* object, int32_t record, int16_t ignored);
 CX_EXPORT(int16_t) sleer_are(int16_t handle, cx_area* area, int32_t record, int16_t ignored);
 
-/* Typed writes: the record is packed and written as record `record` of
-   `size` bytes, the packed size (31, 46, 41, 48, 29); bytes of a larger size
-   beyond the packed record are written as zeros. A size smaller than the
-   packed record, or a null record, is refused (-1). */
+/* sescribir_obj, sescribir_nod, sescribir_arc, sescribir_top, sescribir_are
+   - typed writes: the host record packed and written as record `record`.
+     handle   an open file of the record type
+     object, node, arc, area
+              the caller's host record; read only, padding ignored
+     record   the record number; beyond the end the file grows
+     size     the record size of the file: at least the packed size (31,
+              46, 41, 48, 29); bytes beyond the packed record are written as
+              zeros
+   Returns 0 when the record was written; -1 after "ESCRIBIR: Error reg.
+   ..." when the write failed, the handle is not open, the record pointer
+   is null or size is smaller than the packed record (nothing written). */
 CX_EXPORT(int16_t)
 sescribir_obj(int16_t handle, const cx_object* object, int32_t record, int16_t size);
 CX_EXPORT(int16_t) sescribir_nod(int16_t handle, const cx_node* node, int32_t record, int16_t size);
@@ -355,10 +458,12 @@ CX_EXPORT(int16_t) sescribir_are(int16_t handle, const cx_area* area, int32_t re
  * The base is the current directory. inigks opens the session, end_cons
  * ends it. Layer numbers run from 1 to the number of layers of TABCAP.DAT,
  * kind numbers from 1 to the number of kinds of TABOBJ.DAT (0 is each
- * table's default entry). A number outside the loaded table, a negative
- * count or a null pointer where values are expected is refused with an
- * error message and the function's failure value; nothing is read or
- * written.
+ * table's default entry). A layer or kind outside the loaded table (any,
+ * while no session is open) is refused with "<function>: CAPA n NO EXISTE
+ * (hay m capas)" or "<function>: TIPO DE OBJETO n NO EXISTE (hay m
+ * tipos)", a null pointer with "<function>: PUNTERO NULO", a negative
+ * count with "<function>: CANTIDAD NEGATIVA n"; each function says what it
+ * returns then. Nothing is read or written on a refusal.
  * ------------------------------------------------------------------------ */
 
 /* A layer record of TABCAP.DAT, byte for byte as on disk. */
@@ -419,44 +524,79 @@ CX_STATIC_ASSERT(offsetof(cx_legend_slot, index) == 0 && offsetof(cx_legend_slot
                      offsetof(cx_legend_slot, label) == 22 && sizeof(cx_legend_slot) == 52,
                  "cx_legend_slot layout");
 
-/* Opens the session on the base of the current directory: loads the layer
-   and kind tables (a missing table is reported and left empty), resets the
-   settings, parameters, work area and current layer. Returns 0. */
+/* inigks - opens the session on the base of the current directory (ending
+   an open one first): loads the layer and kind tables; resets settings
+   1, 5, 14..16, 18, 19, 24 and 25 to 0 and 6 to 1, the parameters (p1
+   2.5, p9 2500), the grid, the work area and the base's expression
+   variables.
+     ignored  not read
+   Returns 0, also when a table is missing (it is reported, as in
+   "ADVERTENCIA: TABLA TABCAP.DAT  no existe", and holds its default entry
+   alone) or memory runs short ("ERROR DE MEMORIA..."). */
 CX_EXPORT(int16_t) inigks(int32_t ignored);
-/* Ends the session: closes the current layer's files and frees the tables
-   and every session array. Returns 0. */
+/* end_cons - ends the session: closes the current layer's files and frees
+   the tables, the limits polygon, the work area and every session array.
+     ignored  not read
+   Returns 0. Cannot fail; without a session it changes nothing. */
 CX_EXPORT(int16_t) end_cons(int32_t ignored);
-/* Prepares the base's files: creates missing T0 indexes and the files of
-   each layer's network. Returns 0. */
+/* inifil - prepares the base's files: opens the attribute bases, creates
+   missing T0 indexes and the files of each network layer with a prefix.
+     ignored  not read
+   Returns 0; a file that cannot be created has been reported. */
 CX_EXPORT(int16_t) inifil(int32_t ignored);
 
-/* Settings 1..25. Code 24 selects the current layer (0: none), code 25 the
-   current object kind. set_consts returns the value stored (0 when a layer
-   or kind outside the table is refused); other codes change nothing and
-   get_consts gives 0 for them. */
+/* set_consts, get_consts - the numbered settings 1..25.
+     code   the setting. 24 selects the current layer (0: none), closing
+            the files of the one before and opening its own; 25 selects the
+            current object kind (0: none)
+     value  the new value
+   set_consts returns value when stored; 0 when code 24 or 25 names a layer
+   or kind outside the table (refused, reported), and value, storing
+   nothing, for a code outside 1..25. get_consts returns the setting, 0 for
+   a code outside 1..25. */
 CX_EXPORT(int16_t) set_consts(int16_t code, int16_t value);
 CX_EXPORT(int16_t) get_consts(int16_t code);
 
-/* Display switch of a layer or kind (0: drawn). set_ returns the switch. */
+/* set_capas, get_capas, set_objetos, get_objetos - the display switch of a
+   layer or an object kind (0: drawn; other values: not drawn).
+     layer, kind  the record, 0 for the table's default entry
+     hidden       the new switch, stored as one byte (-1 is kept as 255)
+   set_capas and set_objetos return hidden as given; get_capas and
+   get_objetos return the stored byte, 0..255. For a layer or kind outside
+   the table all four return 0 after the report, which reads as "drawn". */
 CX_EXPORT(int16_t) set_capas(int16_t layer, int16_t hidden);
 CX_EXPORT(int16_t) get_capas(int16_t layer);
 CX_EXPORT(int16_t) set_objetos(int16_t kind, int16_t hidden);
 CX_EXPORT(int16_t) get_objetos(int16_t kind);
 
-/* Copy a whole layer or kind record in or out. */
+/* set_tcapas, get_tcapas, set_tobjetos, get_tobjetos - a whole layer or
+   kind record copied in or out.
+     layer, kind  the record, 0 for the table's default entry
+     record       the caller's record: read by set_, filled by get_
+   No result; a refused number or null record has been reported and the
+   record is left as it was. set_tobjetos also makes the kind's layer
+   field its layer for drawing. */
 CX_EXPORT(void) set_tcapas(int16_t layer, const cx_layer* record);
 CX_EXPORT(void) get_tcapas(int16_t layer, cx_layer* record);
 CX_EXPORT(void) set_tobjetos(int16_t kind, const cx_kind* record);
 CX_EXPORT(void) get_tobjetos(int16_t kind, cx_kind* record);
 
-/* Grid: a switch (setting 14) and five values. */
+/* set_grid, get_grid - the grid: a switch (setting 14) and five values.
+     on      the switch
+     g1..g5  the values; get_grid's are caller-owned doubles it fills
+   No result. set_grid cannot fail; get_grid writes nothing when a pointer
+   is null. */
 CX_EXPORT(void) set_grid(int16_t on, double g1, double g2, double g3, double g4, double g5);
 CX_EXPORT(void) get_grid(int16_t* on, double* g1, double* g2, double* g3, double* g4, double* g5);
 
-/* The thirteen parameters: p1..p9 sizes and margins (p1 the base size, p8
+/* set_params, get_params - the thirteen parameters, each through a pointer
+   to the caller's variable: p1..p9 sizes and margins (p1 the base size, p8
    the search margin, p9 half the window width), p10 the units of measures
-   (setting 10), p11 and p12 graphics kernel values (read only), p13 the
-   node search tolerance. */
+   (setting 10), p11 and p12 graphics kernel values (the y axis direction
+   and the kernel state; read only), p13 the node search tolerance.
+   set_params reads all but p11 and p12, which may be null; get_params
+   fills all thirteen. No result; a null pointer among those used is
+   refused and nothing is stored or written. */
 CX_EXPORT(void)
 set_params(const double* p1, const double* p2, const double* p3, const double* p4, const double* p5,
            const double* p6, const double* p7, const double* p8, const double* p9,
@@ -465,40 +605,95 @@ CX_EXPORT(void)
 get_params(double* p1, double* p2, double* p3, double* p4, double* p5, double* p6, double* p7,
            double* p8, double* p9, int16_t* p10, int16_t* p11, int16_t* p12, double* p13);
 
-/* Limits polygon: replaced by count points (0 removes it). get_lims writes
-   the count and the points; x and y must hold as many as were set. */
+/* set_lims - replaces the limits polygon.
+     count  number of points, 0 removes the polygon
+     x, y   count doubles each, caller-owned, read only; the points are
+            kept in single precision
+   Returns 0 in every case: on success, and also when a negative count or a
+   null array is refused (the polygon is kept) or memory runs short
+   ("ERROR de memoria : LXE; X: abortar ->", or LYE: the polygon is
+   removed). The message sink is the only sign of failure. */
 CX_EXPORT(int16_t) set_lims(int16_t count, const double* x, const double* y);
+/* get_lims - the limits polygon.
+     count  the caller's variable; receives the number of points (0: none)
+     x, y   caller-owned arrays as long as the count set_lims kept; receive
+            the points. May be null when there are none.
+   No result; a null count, or a null array with points to give, is
+   refused and nothing is written. */
 CX_EXPORT(void) get_lims(int16_t* count, double* x, double* y);
 
-/* Description polygon: up to 900 points are kept. */
+/* set_descr - the description polygon.
+     count  number of points; the first 900 are kept
+     x, y   count doubles each, caller-owned, read only
+   No result; a negative count, a null array, or no open session is
+   refused and the polygon is kept. */
 CX_EXPORT(void) set_descr(int16_t count, const double* x, const double* y);
 
-/* Work area: a polygon (mode 1), a rectangle (3) or a circle (2). */
+/* set_workpol - makes a polygon the work area (mode 1, setting 2; setting
+   17 the count).
+     count  number of points
+     x, y   count doubles each, caller-owned, read only; kept in single
+            precision
+   Returns 0 in every case: also when a negative count or a null array is
+   refused (the work area is kept), and when memory runs short (reported;
+   the work area is then an empty polygon). */
 CX_EXPORT(int16_t) set_workpol(int16_t count, const double* x, const double* y);
+/* set_workxy - makes the rectangle of two opposite corners the work area
+   (mode 3). No result; cannot fail. */
 CX_EXPORT(void) set_workxy(double x1, double y1, double x2, double y2);
+/* set_workcirc - makes the circle of centre (cx, cy) and radius r the work
+   area (mode 2). No result; cannot fail. */
 CX_EXPORT(void) set_workcirc(double cx, double cy, double r);
-/* Writes the work area's extents; returns its mode (0: none). */
+/* get_work_extents - the extents of the work area.
+     xmin, ymin, xmax, ymax  the caller's variables; receive the extents
+   Returns the mode: 0 none, 1 polygon, 2 circle, 3 rectangle, 4 an area
+   object's boundary. With a null pointer nothing is written (reported)
+   and the mode is still returned. */
 CX_EXPORT(int16_t)
 get_work_extents(double* xmin, double* ymin, double* xmax, double* ymax);
 
-/* Legend slots 0..16, chosen by record->index. */
+/* set_convens, get_convens - legend slots 0..16, chosen by record->index.
+     record  the caller's slot: set_convens reads it all; get_convens
+             reads index and fills value, a..e and label (NUL-padded)
+   No result; a null record, or an index outside 0..16 ("set_convens:
+   CONVENCION n FUERA DE 0..16"), is refused. */
 CX_EXPORT(void) set_convens(const cx_legend_slot* record);
 CX_EXPORT(void) get_convens(cx_legend_slot* record);
-/* Legend placement. */
+/* set_convxy, get_convxy - the legend's placement, two corners, each
+   through a pointer to the caller's variable. No result; with a null
+   pointer nothing is stored or written. */
 CX_EXPORT(void) set_convxy(const double* x1, const double* y1, const double* x2, const double* y2);
 CX_EXPORT(void) get_convxy(double* x1, double* y1, double* x2, double* y2);
 
-/* The world window. set_video orders the corners, makes each side at least
-   1 and widens one axis to the shape of the device (square when no device
-   is bound). initst resets it and its 5-window history to (0, 0, 2000000,
-   2000000); dmoven keeps it in the history and redraws; last_window goes
-   back in the history; zoom_in and zoom_out narrow or widen it by an
-   eighth of its width (without redrawing). */
+/* get_video - the world window.
+     xmin, ymin, xmax, ymax  the caller's variables; receive the window
+   No result; with a null pointer nothing is written. */
 CX_EXPORT(void) get_video(double* xmin, double* ymin, double* xmax, double* ymax);
+/* set_video - sets the world window from two opposite corners: orders
+   them, makes each side at least 1 and widens one axis to the shape of
+   the device (square when no device is bound). No result; cannot fail. */
 CX_EXPORT(void) set_video(double x1, double y1, double x2, double y2);
+/* initst - resets the world window and its history of 5 windows to (0, 0,
+   2000000, 2000000).
+     ignored  not read
+   Returns 0. Cannot fail. */
 CX_EXPORT(int16_t) initst(int32_t ignored);
+/* dmoven - keeps the world window in the history (when it differs from
+   the last one kept) and redraws the base in it; terminar stops the
+   redraw.
+     ignored  not read
+   No result. */
 CX_EXPORT(void) dmoven(int32_t ignored);
+/* last_window - goes back to the window before in the history (after the
+   oldest of the 5, round to the newest).
+     ignored  not read
+   No result. */
 CX_EXPORT(void) last_window(int32_t ignored);
+/* zoom_in, zoom_out - narrow or widen the world window by an eighth of its
+   width on each side, without redrawing; zoom_out keeps xmin and ymin at
+   0 or above.
+     ignored  not read
+   No result. */
 CX_EXPORT(void) zoom_in(int32_t ignored);
 CX_EXPORT(void) zoom_out(int32_t ignored);
 

@@ -26,21 +26,17 @@ void unpack_doubles(const std::vector<unsigned char>& bytes, double* v, int32_t 
 }  // namespace
 
 int16_t cree_bloques(const char* path) {
-  const int existing = abra_compartido(path);
-  if (existing >= 0) {
-    cierre_archivo(existing);
-    return -1;
-  }
-  const int handle = path ? files().create(path) : -1;
-  if (handle < 0) {
+  if (ArchivoAbierto(abra_compartido(path)).abierto()) return -1;
+  ArchivoAbierto file(path ? files().create(path) : -1);
+  if (!file.abierto()) {
     informe_error("[crear arch.] ADVERTENCIA: %s no fue creado.", path ? path : "");
     return -1;
   }
   std::vector<unsigned char> start(2 * kBlockHeaderSize, 0);
   put_le32(start.data(), 2 * kBlockHeaderSize);
-  const bool written =
-      files().write_at(handle, 0, start.data(), start.size()) == static_cast<int64_t>(start.size());
-  files().close(handle);
+  const bool written = files().write_at(file.get(), 0, start.data(), start.size()) ==
+                       static_cast<int64_t>(start.size());
+  file.cierre();
   if (!written) {
     informe_error("[crear arch.] ADVERTENCIA: %s no fue creado.", path);
     return -1;

@@ -10,20 +10,19 @@ namespace cx {
 
 int16_t crear_archivo(int16_t* handle_out, const char* path, int32_t size) {
   if (handle_out) *handle_out = -1;
-  const int old = abra_compartido(path);
-  if (old > 1) {
-    cierre_archivo(old);
-    files().remove(path);
-  } else if (old >= 0) {
-    cierre_archivo(old);
+  {
+    ArchivoAbierto old(abra_compartido(path));
+    const bool remove_old = old.get() > 1;
+    old.cierre();
+    if (remove_old) files().remove(path);
   }
 
-  const int handle = (path && size > 0) ? files().create(path) : -1;
+  ArchivoAbierto file((path && size > 0) ? files().create(path) : -1);
   bool written = false;
-  if (handle >= 0) {
+  if (file.abierto()) {
     const std::vector<unsigned char> header(size, 0);
-    written = files().write_at(handle, 0, header.data(), header.size()) == size;
-    files().close(handle);
+    written = files().write_at(file.get(), 0, header.data(), header.size()) == size;
+    file.cierre();
   }
   if (!written) {
     informe_error("[crear arch.] ADVERTENCIA: %s no fue creado.", path ? path : "");

@@ -24,6 +24,41 @@ const char* nombre_abierto(int handle);
 int abra_compartido(const char* path);
 void cierre_archivo(int handle);
 
+// A handle of abra_compartido (or of the file layer's create) closed when
+// its owner goes, on every path out of the function that opened it.
+class ArchivoAbierto {
+ public:
+  explicit ArchivoAbierto(int handle = -1) : handle_(handle) {}
+  ~ArchivoAbierto() { cierre_archivo(handle_); }
+  ArchivoAbierto(const ArchivoAbierto&) = delete;
+  ArchivoAbierto& operator=(const ArchivoAbierto&) = delete;
+  ArchivoAbierto(ArchivoAbierto&& other) noexcept : handle_(other.suelte()) {}
+  ArchivoAbierto& operator=(ArchivoAbierto&& other) noexcept {
+    if (this != &other) {
+      cierre_archivo(handle_);
+      handle_ = other.suelte();
+    }
+    return *this;
+  }
+
+  int get() const { return handle_; }
+  bool abierto() const { return handle_ >= 0; }
+  // Closes the file now (the diagnostics of a later step may need it shut).
+  void cierre() {
+    cierre_archivo(handle_);
+    handle_ = -1;
+  }
+  // Gives the handle to the caller, who closes it.
+  int suelte() {
+    const int handle = handle_;
+    handle_ = -1;
+    return handle;
+  }
+
+ private:
+  int handle_;
+};
+
 // Byte reads and writes at an offset, with the LEA_BYTES / ESC_BYTES
 // diagnostics. 0 on success, -1 on failure (a failed read zeroes buffer).
 int16_t lea_bytes_en(int handle, int64_t offset, void* buffer, int32_t count);

@@ -94,10 +94,9 @@ int16_t escriba_registro(int handle, const void* data, int64_t record, int32_t s
 }  // namespace cx
 
 CX_EXPORT(int16_t) sverify(const char* path) {
-  const int handle = cx::abra_compartido(path);
-  if (handle < 0) return 0;
-  cx::cierre_archivo(handle);
-  return handle > 0 ? -1 : 0;
+  // Handle 0 is not taken for a file that can be opened.
+  const cx::ArchivoAbierto file(cx::abra_compartido(path));
+  return file.get() > 0 ? -1 : 0;
 }
 
 CX_EXPORT(int16_t) sleer(int16_t handle, void* buffer, int32_t record, int16_t size) {

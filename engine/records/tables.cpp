@@ -14,32 +14,27 @@ namespace cx {
 
 namespace {
 
-// Opens path and returns the highest record present, or -1 with the
-// handle closed when there is no usable record.
-int32_t open_table(const char* path, int32_t size, int* handle) {
-  *handle = size > 0 ? abra_compartido(path) : -1;
-  if (*handle < 0) return -1;
-  const int32_t last = ultimo_registro(*handle, size);
-  if (last < 0) {
-    cierre_archivo(*handle);
-    *handle = -1;
-  }
-  return last;
+// Opens path and gives the highest record present in *last; the file comes
+// back closed when there is no usable record (*last is then -1).
+ArchivoAbierto open_table(const char* path, int32_t size, int32_t* last) {
+  ArchivoAbierto file(size > 0 ? abra_compartido(path) : -1);
+  *last = file.abierto() ? ultimo_registro(file.get(), size) : -1;
+  if (*last < 0) file.cierre();
+  return file;
 }
 
-unsigned char* zeroed_records(int32_t size, int32_t records) {
-  return static_cast<unsigned char*>(
-      asigne_ceros(static_cast<std::size_t>(std::max(size, 1)) * records));
+Arreglo<unsigned char> zeroed_records(int32_t size, int32_t records) {
+  return asigne_arreglo<unsigned char>(static_cast<std::size_t>(std::max(size, 1)) * records);
 }
 
 }  // namespace
 
-int16_t cargue_tabla(const char* path, unsigned char** table, int32_t size, int32_t* count,
+int16_t cargue_tabla(const char* path, Arreglo<unsigned char>* table, int32_t size, int32_t* count,
                      int32_t maximum) {
-  *table = nullptr;
+  table->reset();
   *count = 0;
-  int handle;
-  int32_t n = open_table(path, size, &handle);
+  int32_t n;
+  ArchivoAbierto file = open_table(path, size, &n);
   if (n < 0) {
     *table = zeroed_records(size, 2);
     informe_error("ADVERTENCIA: TABLA %s  no existe", path ? path : "");
@@ -53,23 +48,21 @@ int16_t cargue_tabla(const char* path, unsigned char** table, int32_t size, int3
   }
   const std::size_t bytes = static_cast<std::size_t>(n + 1) * size;
   // Two records at least, so that record 1 can always be read.
-  auto* block = static_cast<unsigned char*>(
-      asigne_ceros(std::max<std::size_t>(bytes, 2 * static_cast<std::size_t>(size))));
+  Arreglo<unsigned char> block = asigne_arreglo<unsigned char>(
+      std::max<std::size_t>(bytes, 2 * static_cast<std::size_t>(size)));
   if (!block) {
     informe_error("MEMORIA INSUFICIENTE:  TABLA %s", path);
-    cierre_archivo(handle);
     *table = zeroed_records(size, 2);
     return -1;
   }
-  const int64_t got = files().read_at(handle, 0, block, bytes);
-  cierre_archivo(handle);
+  const int64_t got = files().read_at(file.get(), 0, block.get(), bytes);
   if (got < 0) {
-    std::memset(block, 0, bytes);
+    std::memset(block.get(), 0, bytes);
   } else if (static_cast<std::size_t>(got) < bytes) {
-    std::memset(block + got, 0, bytes - got);
+    std::memset(block.get() + got, 0, bytes - got);
   }
-  std::memset(block, 0, size);
-  *table = block;
+  std::memset(block.get(), 0, size);
+  *table = std::move(block);
   *count = n;
   return 0;
 }
@@ -78,8 +71,8 @@ int16_t cargue_lista(const char* path, unsigned char*** list, int32_t size, int3
                      int32_t maximum) {
   *list = nullptr;
   *count = 0;
-  int handle;
-  int32_t n = open_table(path, size, &handle);
+  int32_t n;
+  ArchivoAbierto file = open_table(path, size, &n);
   const char* problem = nullptr;
   if (n < 0) {
     problem = " NO EXISTE";
@@ -91,12 +84,12 @@ int16_t cargue_lista(const char* path, unsigned char*** list, int32_t size, int3
   auto** records = static_cast<unsigned char**>(
       asigne_ceros(sizeof(unsigned char*) * static_cast<std::size_t>(problem ? 3 : n + 2)));
   if (problem || !records) {
-    if (handle >= 0) cierre_archivo(handle);
+    file.cierre();
     informe_error("ADVERTENCIA: TABLA %s  %s ", path ? path : "",
                   problem ? problem : " MEMORIA INSUFICIENTE");
     if (records) {
-      records[0] = zeroed_records(size, 1);
-      records[1] = zeroed_records(size, 1);
+      records[0] = zeroed_records(size, 1).release();
+      records[1] = zeroed_records(size, 1).release();
     }
     *list = records;
     return -1;
@@ -106,13 +99,13 @@ int16_t cargue_lista(const char* path, unsigned char*** list, int32_t size, int3
   for (; read <= n; ++read) {
     auto* record = static_cast<unsigned char*>(asigne_ceros(size));
     if (!record) break;
-    const int64_t got = files().read_at(handle, static_cast<int64_t>(read) * size, record, size);
+    const int64_t got =
+        files().read_at(file.get(), static_cast<int64_t>(read) * size, record, size);
     if (got < size)
       std::memset(record + std::max<int64_t>(got, 0), 0, size - std::max<int64_t>(got, 0));
     if (read == 0) std::memset(record, 0, size);
     records[read] = record;
   }
-  cierre_archivo(handle);
   *list = records;
   *count = read - 1;
   return 0;

@@ -1,7 +1,6 @@
 // The limits polygon, the work area, the description polygon and the
 // legend conventions.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #include "frame/memory.h"
@@ -32,25 +31,22 @@ bool bad_count(const char* caller, int32_t count) {
 // Replaces p with count points given as doubles ("LXE" and "LYE" name the
 // two allocations). On failure the polygon is left empty.
 bool replace_polygon(Poligono& p, int32_t count, const double* x, const double* y) {
-  std::free(p.x);
-  std::free(p.y);
-  p.x = p.y = nullptr;
+  p.x.reset();
+  p.y.reset();
   p.count = 0;
   p.extents = {};
   if (count == 0) return true;
-  p.x = static_cast<float*>(pida_memoria(sizeof(float) * count, "LXE"));
-  p.y = p.x ? static_cast<float*>(pida_memoria(sizeof(float) * count, "LYE")) : nullptr;
-  if (!p.x || !p.y) {
-    std::free(p.x);
-    p.x = nullptr;
-    return false;
-  }
+  Arreglo<float> new_x = pida_arreglo<float>(count, "LXE");
+  Arreglo<float> new_y = new_x ? pida_arreglo<float>(count, "LYE") : nullptr;
+  if (!new_x || !new_y) return false;
+  p.x = std::move(new_x);
+  p.y = std::move(new_y);
   for (int32_t i = 0; i < count; ++i) {
     p.x[i] = static_cast<float>(x[i]);
     p.y[i] = static_cast<float>(y[i]);
   }
   p.count = count;
-  p.extents = extents_of(p.x, p.y, count);
+  p.extents = extents_of(p.x.get(), p.y.get(), count);
   return true;
 }
 
@@ -67,15 +63,11 @@ bool cargue_area_trabajo(int32_t arcs, const int16_t* points_per_arc, const doub
   int32_t total = 0;
   for (int32_t i = 0; i < arcs; ++i) total += std::max<int16_t>(points_per_arc[i], 0);
   Sesion& s = sesion();
-  auto* counts = static_cast<int16_t*>(pida_memoria(sizeof(int16_t) * (arcs ? arcs : 1), "ARCOS"));
+  Arreglo<int16_t> counts = pida_arreglo<int16_t>(arcs ? arcs : 1, "ARCOS");
   if (!counts) return false;
-  if (!replace_polygon(s.work, total, x, y)) {
-    std::free(counts);
-    return false;
-  }
+  if (!replace_polygon(s.work, total, x, y)) return false;
   for (int32_t i = 0; i < arcs; ++i) counts[i] = std::max<int16_t>(points_per_arc[i], 0);
-  std::free(s.work_arc_points);
-  s.work_arc_points = counts;
+  s.work_arc_points = std::move(counts);
   s.work_arcs = arcs;
   s.work_extents = s.work.extents;
   s.settings[kWorkMode] = 4;
@@ -107,10 +99,11 @@ CX_EXPORT(void) get_lims(int16_t* count, double* x, double* y) {
 CX_EXPORT(void) set_descr(int16_t count, const double* x, const double* y) {
   cx::Sesion& s = sesion();
   if (cx::bad_count("set_descr", count)) return;
-  if (count > 0 && cx::punteros_nulos("set_descr", {x, y, s.descr_x, s.descr_y})) return;
+  if (count > 0 && cx::punteros_nulos("set_descr", {x, y, s.descr_x.get(), s.descr_y.get()}))
+    return;
   const int32_t n = std::min<int32_t>(count, cx::kDescrMax);
-  std::copy(x, x + n, s.descr_x);
-  std::copy(y, y + n, s.descr_y);
+  std::copy(x, x + n, s.descr_x.get());
+  std::copy(y, y + n, s.descr_y.get());
   s.descr_count = n;
 }
 
@@ -119,8 +112,7 @@ CX_EXPORT(int16_t) set_workpol(int16_t count, const double* x, const double* y) 
   if (count > 0 && cx::punteros_nulos("set_workpol", {x, y})) return 0;
   cx::Sesion& s = sesion();
   cx::replace_polygon(s.work, count, x, y);
-  std::free(s.work_arc_points);
-  s.work_arc_points = nullptr;
+  s.work_arc_points.reset();
   s.work_arcs = 0;
   s.settings[cx::kWorkMode] = 1;
   s.settings[cx::kWorkCount] = static_cast<int16_t>(s.work.count);

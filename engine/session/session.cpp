@@ -3,7 +3,6 @@
 #include "session/session.h"
 
 #include <cfenv>
-#include <cstdlib>
 #include <cstring>
 
 #include "attributes/attribute_bases.h"
@@ -20,22 +19,24 @@ namespace {
 
 Sesion state;
 
-template <typename T>
-void release(T*& p) {
-  std::free(p);
-  p = nullptr;
-}
-
 void release_polygon(Poligono& p) {
-  release(p.x);
-  release(p.y);
+  p.x.reset();
+  p.y.reset();
   p.count = 0;
 }
 
 int layer_kind(int n) {
-  const unsigned char* r =
-      (n >= 1 && n <= state.layer_count) ? state.layers + n * kLayerSize : nullptr;
-  return r ? r[35] : 0;
+  return (n >= 1 && n <= state.layer_count) ? state.layers[n].kind : 0;
+}
+
+bool is_network(const cx_layer& layer) {
+  return layer.kind == 2 || layer.kind == 3;
+}
+
+// The network file prefix of a layer: its first four characters.
+void network_prefix(const cx_layer& layer, char (&prefix)[5]) {
+  std::memcpy(prefix, layer.network_prefix, 4);
+  prefix[4] = '\0';
 }
 
 void close_current_layer() {
@@ -52,37 +53,37 @@ void close_current_layer() {
 // its first layer (8, 1, 1) and the colour, line type, text size and line
 // width of its first kind (8, 1, 1, 1).
 void fill_defaults() {
-  unsigned char* layer0 = state.layers;
-  layer0[32] = 8;
-  layer0[33] = 1;
-  layer0[34] = 1;
-  unsigned char* kind0 = state.kinds;
-  kind0[31] = 8;
-  kind0[33] = 1;
-  kind0[34] = 1;
-  kind0[61] = 1;
+  cx_layer& layer0 = state.layers[0];
+  layer0.attributes[0] = 8;
+  layer0.attributes[1] = 1;
+  layer0.attributes[2] = 1;
+  cx_kind& kind0 = state.kinds[0];
+  kind0.colour = 8;
+  kind0.line_type = 1;
+  kind0.text_size = 1;
+  kind0.line_width = 1;
 }
 
 void release_tables() {
-  release(state.layers);
-  release(state.kinds);
+  state.layers = {};
+  state.kinds = {};
   state.layer_count = state.kind_count = 0;
 }
 
 void release_buffers() {
-  release(state.text_slots);
-  release(state.descr_x);
-  release(state.descr_y);
-  release(state.work_longs);
-  release(state.work_shorts_a);
-  release(state.work_shorts_b);
-  release(state.kind_layers);
+  state.text_slots.reset();
+  state.descr_x.reset();
+  state.descr_y.reset();
+  state.work_longs.reset();
+  state.work_shorts_a.reset();
+  state.work_shorts_b.reset();
+  state.kind_layers = {};
   state.descr_count = 0;
 }
 
 void clear_work_area() {
   release_polygon(state.work);
-  release(state.work_arc_points);
+  state.work_arc_points.reset();
   state.work_arcs = 0;
   state.work_extents = {};
   state.circle_x = state.circle_y = state.circle_r = 0;
@@ -91,9 +92,8 @@ void clear_work_area() {
 }
 
 template <typename T>
-bool allocate(T*& p, std::size_t count) {
-  release(p);
-  p = static_cast<T*>(asigne_ceros(count * sizeof(T)));
+bool allocate(Arreglo<T>& p, std::size_t count) {
+  p = asigne_arreglo<T>(count);
   return p != nullptr;
 }
 
@@ -113,15 +113,15 @@ bool punteros_nulos(const char* caller, std::initializer_list<const void*> point
   return false;
 }
 
-unsigned char* registro_capa(int n, const char* caller) {
-  if (state.layers && n >= 0 && n <= state.layer_count) return state.layers + n * kLayerSize;
+cx_layer* registro_capa(int n, const char* caller) {
+  if (!state.layers.empty() && n >= 0 && n <= state.layer_count) return &state.layers[n];
   informe_error("%s: CAPA %d NO EXISTE (hay %ld capas)", caller, n,
                 static_cast<long>(state.layer_count));
   return nullptr;
 }
 
-unsigned char* registro_tipo(int n, const char* caller) {
-  if (state.kinds && n >= 0 && n <= state.kind_count) return state.kinds + n * kKindSize;
+cx_kind* registro_tipo(int n, const char* caller) {
+  if (!state.kinds.empty() && n >= 0 && n <= state.kind_count) return &state.kinds[n];
   informe_error("%s: TIPO DE OBJETO %d NO EXISTE (hay %ld tipos)", caller, n,
                 static_cast<long>(state.kind_count));
   return nullptr;
@@ -132,13 +132,11 @@ bool seleccione_capa(int n) {
   close_current_layer();
   state.settings[kCurrentLayer] = static_cast<int16_t>(n);
   if (n == 0) return true;
-  const unsigned char* layer = state.layers + n * kLayerSize;
-  const int kind = layer[35];
-  if (kind == 2 || kind == 3) {
+  const cx_layer& layer = state.layers[n];
+  if (is_network(layer)) {
     char prefix[5];
-    std::memcpy(prefix, layer + 38, 4);
-    prefix[4] = '\0';
-    state.current_network = registre_red(prefix, kind);
+    network_prefix(layer, prefix);
+    state.current_network = registre_red(prefix, layer.kind);
     if (state.current_network) reabra(state.current_network);
   } else {
     abra_t0();
@@ -162,9 +160,9 @@ CX_EXPORT(int16_t) inigks(int32_t) {
   state.params[9] = 2500.0;
   state.params[8] = 4 * state.params[9];
 
-  cargue_tabla("TABCAP.DAT", &state.layers, kLayerSize, &state.layer_count, kMaxLayers);
-  cargue_tabla("TABOBJ.DAT", &state.kinds, kKindSize, &state.kind_count, kMaxKinds);
-  if (state.layers && state.kinds) fill_defaults();
+  cargue_tabla("TABCAP.DAT", &state.layers, &state.layer_count, kMaxLayers);
+  cargue_tabla("TABOBJ.DAT", &state.kinds, &state.kind_count, kMaxKinds);
+  if (!state.layers.empty() && !state.kinds.empty()) fill_defaults();
 
   for (int code : {1, 5, 14, 15, 16, 18, 19, 24, 25}) state.settings[code] = 0;
   state.settings[6] = 1;
@@ -181,11 +179,10 @@ CX_EXPORT(int16_t) inigks(int32_t) {
   ok = allocate(state.work_longs, kDescrMax) && ok;
   ok = allocate(state.work_shorts_a, kDescrMax) && ok;
   ok = allocate(state.work_shorts_b, kDescrMax) && ok;
-  ok = allocate(state.kind_layers, static_cast<std::size_t>(state.kind_count) + 1) && ok;
   if (!ok) avise_error("ERROR DE MEMORIA...");
-  if (state.kind_layers && state.kinds)
-    for (int k = 0; k <= state.kind_count; ++k)
-      state.kind_layers[k] = state.kinds[k * kKindSize + 35];
+  state.kind_layers.assign(static_cast<std::size_t>(state.kind_count) + 1, 0);
+  for (std::size_t k = 0; k < state.kind_layers.size() && k < state.kinds.size(); ++k)
+    state.kind_layers[k] = state.kinds[k].layer;
 
   const double p1 = state.params[1];
   const double factors[] = {0.5, 1, 2, 3, 1, 1};
@@ -220,12 +217,11 @@ CX_EXPORT(int16_t) inifil(int32_t) {
     if (abra_t0()) cierre_t0();
   }
   for (int n = 1; n <= state.layer_count; ++n) {
-    const unsigned char* layer = state.layers + n * kLayerSize;
-    if ((layer[35] == 2 || layer[35] == 3) && layer[38] != '\0') {
+    const cx_layer& layer = state.layers[n];
+    if (is_network(layer) && layer.network_prefix[0] != '\0') {
       char prefix[5];
-      std::memcpy(prefix, layer + 38, 4);
-      prefix[4] = '\0';
-      registre_red(prefix, layer[35]);
+      network_prefix(layer, prefix);
+      registre_red(prefix, layer.kind);
     }
   }
   return 0;

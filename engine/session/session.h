@@ -7,13 +7,13 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "cartex32.h"
+#include "frame/memory.h"
 
 namespace cx {
 
-inline constexpr int kLayerSize = 43;
-inline constexpr int kKindSize = 70;
 inline constexpr int kMaxLayers = 255;
 inline constexpr int kMaxKinds = 9999;
 inline constexpr int kDescrMax = 900;
@@ -39,18 +39,18 @@ struct Ventana {
 // A polygon of single-precision points with its extents.
 struct Poligono {
   int32_t count = 0;
-  float* x = nullptr;
-  float* y = nullptr;
+  Arreglo<float> x;
+  Arreglo<float> y;
   Ventana extents;
 };
 
 struct Sesion {
   bool open = false;
-  unsigned char* layers = nullptr;  // records 0..layer_count
+  std::vector<cx_layer> layers;  // records 0..layer_count (empty: no session)
   int32_t layer_count = 0;
-  unsigned char* kinds = nullptr;  // records 0..kind_count
+  std::vector<cx_kind> kinds;  // records 0..kind_count
   int32_t kind_count = 0;
-  int16_t* kind_layers = nullptr;  // byte 35 of each kind record
+  std::vector<int16_t> kind_layers;  // the layer of each kind record
   int current_network = 0;
 
   int16_t settings[26] = {};  // codes 1..25
@@ -66,28 +66,28 @@ struct Sesion {
   Poligono work;  // modes 1 and 4
   Ventana work_extents;
   double circle_x = 0, circle_y = 0, circle_r = 0;
-  int32_t work_arcs = 0;               // mode 4: arcs of the area object
-  int16_t* work_arc_points = nullptr;  // mode 4: points of each arc
+  int32_t work_arcs = 0;             // mode 4: arcs of the area object
+  Arreglo<int16_t> work_arc_points;  // mode 4: points of each arc
 
-  double* descr_x = nullptr;
-  double* descr_y = nullptr;
+  Arreglo<double> descr_x;  // kDescrMax points each
+  Arreglo<double> descr_y;
   int32_t descr_count = 0;
 
   cx_legend_slot legend[kLegendSlots] = {};
   double legend_xy[4] = {};
 
-  char* text_slots = nullptr;  // ten slots of 52 bytes
-  int32_t* work_longs = nullptr;
-  int16_t* work_shorts_a = nullptr;
-  int16_t* work_shorts_b = nullptr;
+  Arreglo<char> text_slots;  // ten slots of 52 bytes
+  Arreglo<int32_t> work_longs;
+  Arreglo<int16_t> work_shorts_a;
+  Arreglo<int16_t> work_shorts_b;
 };
 
 Sesion& sesion();
 
 // Record n of the layer or kind table; null (after an error message naming
 // `caller`) when n is outside 0..count or no session is open.
-unsigned char* registro_capa(int n, const char* caller);
-unsigned char* registro_tipo(int n, const char* caller);
+cx_layer* registro_capa(int n, const char* caller);
+cx_kind* registro_tipo(int n, const char* caller);
 
 // Reports a null pointer given to `caller`; true when any is null.
 bool punteros_nulos(const char* caller, std::initializer_list<const void*> pointers);

@@ -1,5 +1,6 @@
 // The numbered settings, layer and kind records, grid and parameters.
 #include <cstring>
+#include <vector>
 
 #include "graphics/graphics_state.h"
 #include "session/session.h"
@@ -11,19 +12,18 @@ bool valid_code(int code) {
   return code >= 1 && code <= 25;
 }
 
-// The display switches: byte 31 of a layer record, byte 36 of a kind record.
-constexpr int kLayerHidden = 31;
-constexpr int kKindHidden = 36;
-
-// A switch of a record the caller has looked up (null: refused, 0).
-int16_t store_switch(unsigned char* record, int offset, int16_t value) {
+// The display switch of a record the caller has looked up (null: refused,
+// 0).
+template <typename Record>
+int16_t store_switch(Record* record, int16_t hidden) {
   if (!record) return 0;
-  record[offset] = static_cast<unsigned char>(value);
-  return value;
+  record->hidden = static_cast<uint8_t>(hidden);
+  return hidden;
 }
 
-int16_t read_switch(const unsigned char* record, int offset) {
-  return record ? record[offset] : 0;
+template <typename Record>
+int16_t read_switch(const Record* record) {
+  return record ? record->hidden : 0;
 }
 }  // namespace
 
@@ -40,45 +40,43 @@ CX_EXPORT(int16_t) get_consts(int16_t code) {
 }
 
 CX_EXPORT(int16_t) set_capas(int16_t layer, int16_t hidden) {
-  return store_switch(cx::registro_capa(layer, "set_capas"), kLayerHidden, hidden);
+  return store_switch(cx::registro_capa(layer, "set_capas"), hidden);
 }
 
 CX_EXPORT(int16_t) get_capas(int16_t layer) {
-  return read_switch(cx::registro_capa(layer, "get_capas"), kLayerHidden);
+  return read_switch(cx::registro_capa(layer, "get_capas"));
 }
 
 CX_EXPORT(int16_t) set_objetos(int16_t kind, int16_t hidden) {
-  return store_switch(cx::registro_tipo(kind, "set_objetos"), kKindHidden, hidden);
+  return store_switch(cx::registro_tipo(kind, "set_objetos"), hidden);
 }
 
 CX_EXPORT(int16_t) get_objetos(int16_t kind) {
-  return read_switch(cx::registro_tipo(kind, "get_objetos"), kKindHidden);
+  return read_switch(cx::registro_tipo(kind, "get_objetos"));
 }
 
 CX_EXPORT(void) set_tcapas(int16_t layer, const cx_layer* record) {
   if (cx::punteros_nulos("set_tcapas", {record})) return;
-  if (unsigned char* r = cx::registro_capa(layer, "set_tcapas"))
-    std::memcpy(r, record, cx::kLayerSize);
+  if (cx_layer* r = cx::registro_capa(layer, "set_tcapas")) *r = *record;
 }
 
 CX_EXPORT(void) get_tcapas(int16_t layer, cx_layer* record) {
   if (cx::punteros_nulos("get_tcapas", {record})) return;
-  if (const unsigned char* r = cx::registro_capa(layer, "get_tcapas"))
-    std::memcpy(record, r, cx::kLayerSize);
+  if (const cx_layer* r = cx::registro_capa(layer, "get_tcapas")) *record = *r;
 }
 
 CX_EXPORT(void) set_tobjetos(int16_t kind, const cx_kind* record) {
   if (cx::punteros_nulos("set_tobjetos", {record})) return;
-  if (unsigned char* r = cx::registro_tipo(kind, "set_tobjetos")) {
-    std::memcpy(r, record, cx::kKindSize);
-    if (sesion().kind_layers) sesion().kind_layers[kind] = r[35];
+  if (cx_kind* r = cx::registro_tipo(kind, "set_tobjetos")) {
+    *r = *record;
+    std::vector<int16_t>& kind_layers = sesion().kind_layers;
+    if (static_cast<std::size_t>(kind) < kind_layers.size()) kind_layers[kind] = r->layer;
   }
 }
 
 CX_EXPORT(void) get_tobjetos(int16_t kind, cx_kind* record) {
   if (cx::punteros_nulos("get_tobjetos", {record})) return;
-  if (const unsigned char* r = cx::registro_tipo(kind, "get_tobjetos"))
-    std::memcpy(record, r, cx::kKindSize);
+  if (const cx_kind* r = cx::registro_tipo(kind, "get_tobjetos")) *record = *r;
 }
 
 CX_EXPORT(void) set_grid(int16_t on, double g1, double g2, double g3, double g4, double g5) {

@@ -50,13 +50,13 @@ template <typename R, int N>
 int write_table(const char* path, const R (&records)[N]) {
   int16_t unused;
   if (crear_archivo(&unused, path, sizeof(R)) != 0) return -1;
-  const int h = abra_compartido(path);
-  if (h < 0) return -1;
+  const ArchivoAbierto file(abra_compartido(path));
+  if (!file.abierto()) return -1;
   int result = 0;
   for (int i = 0; i < N; ++i)
-    if (pida_registro(h, sizeof(R)) != i + 1 || escriba_registro(h, &records[i], i + 1, sizeof(R)))
+    if (pida_registro(file.get(), sizeof(R)) != i + 1 ||
+        escriba_registro(file.get(), &records[i], i + 1, sizeof(R)))
       result = -1;
-  cierre_archivo(h);
   return result;
 }
 

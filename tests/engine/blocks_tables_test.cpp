@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "cartex32.h"
@@ -11,6 +12,7 @@
 #include "records/blocks.h"
 #include "records/record_file.h"
 #include "records/tables.h"
+#include "support/faulty_files.h"
 #include "support/recording_sink.h"
 #include "support/temp_base.h"
 
@@ -114,7 +116,7 @@ class TableLoad : public ::testing::Test {
 
 TEST_F(TableLoad, LargeTableIsCutTo64KWithAWarning) {
   make_table("TABCAP.DAT", 2000, 43);
-  unsigned char* table;
+  Arreglo<unsigned char> table;
   int32_t count;
   EXPECT_EQ(cargue_tabla("TABCAP.DAT", &table, 43, &count, 9999), 0);
   EXPECT_EQ(count, 1523);
@@ -122,40 +124,36 @@ TEST_F(TableLoad, LargeTableIsCutTo64KWithAWarning) {
                               "ADVERTENCIA: TABLA TABCAP.DAT mas de 64k, recortada a 1523 regs."});
   EXPECT_EQ(table[0], 0);  // record 0 is left for the caller's defaults
   EXPECT_EQ(table[1523 * 43 + 42], 1523 % 251);
-  std::free(table);
 
   sink.messages.clear();
   EXPECT_EQ(cargue_tabla("TABCAP.DAT", &table, 43, &count, 255), 0);
   EXPECT_EQ(count, 255);
   EXPECT_TRUE(sink.messages.empty());
   EXPECT_EQ(table[255 * 43], 255 % 251);
-  std::free(table);
 }
 
 TEST_F(TableLoad, MissingOrTooShortFileGivesTwoZeroedRecords) {
   for (const char* name : {"NADA.DAT", "CORTO.DAT"}) {
     if (std::string(name) == "CORTO.DAT") TempBase::write(name, Bytes(20, 9));
     sink.messages.clear();
-    unsigned char* table;
+    Arreglo<unsigned char> table;
     int32_t count = 5;
     EXPECT_EQ(cargue_tabla(name, &table, 70, &count, 9999), -1) << name;
     EXPECT_EQ(count, 0);
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(Bytes(table, table + 140), Bytes(140, 0)) << name;
+    EXPECT_EQ(Bytes(table.get(), table.get() + 140), Bytes(140, 0)) << name;
     EXPECT_EQ(sink.texts(),
               std::vector<std::string>{std::string("ADVERTENCIA: TABLA ") + name + "  no existe"});
-    std::free(table);
   }
 }
 
 TEST_F(TableLoad, HeaderOnlyTableStillHoldsRecordOne) {
   make_table("TABOBJ.DAT", 1, 70);
-  unsigned char* table;
+  Arreglo<unsigned char> table;
   int32_t count;
   EXPECT_EQ(cargue_tabla("TABOBJ.DAT", &table, 70, &count, 9999), 0);
   EXPECT_EQ(count, 0);
-  EXPECT_EQ(Bytes(table, table + 140), Bytes(140, 0));  // in bounds: two records
-  std::free(table);
+  EXPECT_EQ(Bytes(table.get(), table.get() + 140), Bytes(140, 0));  // in bounds: two records
 }
 
 void* no_memory(std::size_t) {
@@ -165,13 +163,12 @@ void* no_memory(std::size_t) {
 TEST_F(TableLoad, AllocationFailureIsReported) {
   make_table("TABCAP.DAT", 10, 43);
   const Allocator previous = set_allocator(no_memory);
-  unsigned char* table;
+  Arreglo<unsigned char> table;
   int32_t count;
   EXPECT_EQ(cargue_tabla("TABCAP.DAT", &table, 43, &count, 255), -1);
   set_allocator(previous);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(sink.texts(), std::vector<std::string>{"MEMORIA INSUFICIENTE:  TABLA TABCAP.DAT"});
-  std::free(table);
 }
 
 TEST_F(TableLoad, ListHoldsEachRecordSeparately) {
@@ -205,6 +202,92 @@ TEST_F(TableLoad, ListIsRefusedNear64KAndWhenMissing) {
   EXPECT_EQ(sink.texts(),
             (std::vector<std::string>{"ADVERTENCIA: TABLA TABLIN.DAT   MEMORIA INSUFICIENTE ",
                                       "ADVERTENCIA: TABLA NADA.DAT   NO EXISTE "}));
+}
+
+TEST_F(TableLoad, TypedTableHoldsTheDiskRecordsFieldByField) {
+  // Three layer records: record i has i in every byte; record 0 is zeroed.
+  make_table("TABCAP.DAT", 3, sizeof(cx_layer));
+  std::vector<cx_layer> layers;
+  int32_t count = 0;
+  EXPECT_EQ(cargue_tabla("TABCAP.DAT", &layers, &count, 255), 0);
+  EXPECT_EQ(count, 2);
+  ASSERT_EQ(layers.size(), 3u);
+  EXPECT_EQ(layers[0].hidden, 0);
+  EXPECT_EQ(layers[2].name[0], 2);
+  EXPECT_EQ(layers[2].kind, 2);
+  EXPECT_EQ(layers[1].network_prefix[4], 1);
+
+  // Missing, and a header alone: the two records of the byte loader.
+  for (const char* name : {"NADA.DAT", "TABOBJ.DAT"}) {
+    if (std::string(name) == "TABOBJ.DAT") make_table(name, 1, sizeof(cx_kind));
+    std::vector<cx_kind> kinds(7);
+    count = 9;
+    cargue_tabla(name, &kinds, &count, 255);
+    EXPECT_EQ(count, 0) << name;
+    ASSERT_EQ(kinds.size(), 2u) << name;
+    EXPECT_EQ(kinds[1].layer, 0) << name;
+  }
+}
+
+void* no_memory_at_all(std::size_t) {
+  return nullptr;
+}
+
+int load_bytes(const char* path, int32_t size) {
+  Arreglo<unsigned char> table;
+  int32_t count;
+  return cargue_tabla(path, &table, size, &count, 255);
+}
+
+int load_layers(const char* path) {
+  std::vector<cx_layer> table;
+  int32_t count;
+  return cargue_tabla(path, &table, &count, 255);
+}
+
+int load_list(const char* path) {
+  unsigned char** list;
+  int32_t count;
+  const int result = cargue_lista(path, &list, 34, &count, 9999);
+  libere_lista(&list);
+  return result;
+}
+
+// Every way out of a loader or creator closes what it opened: a table that
+// loads, one too short, one cut by the allocator, one whose reads fail, a
+// list that loads and one refused, files created anew and over old ones.
+TEST_F(TableLoad, EveryPathClosesTheFilesItOpened) {
+  make_table("TABCAP.DAT", 10, 43);
+  make_table("TABLIN.DAT", 1900, 34);
+  make_table("TABSTY.DAT", 4, 34);
+  TempBase::write("CORTO.DAT", Bytes(20, 9));
+  int16_t unused;
+  const struct {
+    const char* what;
+    bool fail_reads, no_memory;
+    std::function<int()> run;
+  } cases[] = {
+      {"table", false, false, [] { return load_bytes("TABCAP.DAT", 43); }},
+      {"short table", false, false, [] { return load_bytes("CORTO.DAT", 70); }},
+      {"table without memory", false, true, [] { return load_bytes("TABCAP.DAT", 43); }},
+      {"table unread", true, false, [] { return load_layers("TABCAP.DAT"); }},
+      {"list", false, false, [] { return load_list("TABSTY.DAT"); }},
+      {"list refused", false, false, [] { return load_list("TABLIN.DAT"); }},
+      {"record file over an old one", false, false,
+       [&] { return int{crear_archivo(&unused, "TABSTY.DAT", 34)}; }},
+      {"block file", false, false, [] { return int{cree_bloques("NUEVO.DAT")}; }},
+      {"block file that exists", false, false, [] { return int{cree_bloques("NUEVO.DAT")}; }},
+      {"verify", false, false, [] { return int{sverify("TABCAP.DAT")}; }},
+  };
+  for (const auto& c : cases) {
+    testing::FaultyFiles layer;
+    layer.fail_reads = c.fail_reads;
+    const Allocator previous = set_allocator(c.no_memory ? no_memory_at_all : nullptr);
+    c.run();
+    set_allocator(previous);
+    EXPECT_GT(layer.opens, 0) << c.what;
+    EXPECT_EQ(layer.open_handles, 0) << c.what;
+  }
 }
 
 int allocations_left = 0;

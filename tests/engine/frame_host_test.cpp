@@ -1,5 +1,6 @@
-// The frame's exports as a host sees them: loaded with dlopen and bound by
-// name with dlsym.
+// The frame's exports as a host sees them: the library loaded and its
+// exports bound by name (dlopen and dlsym, or LoadLibraryA and
+// GetProcAddress in the Windows build).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,7 +17,7 @@ using cx::testing::EngineLibrary;
 class FrameHost : public ::testing::Test {
  protected:
   EngineLibrary lib;
-  void SetUp() override { ASSERT_TRUE(lib.loaded()) << dlerror(); }
+  void SetUp() override { ASSERT_TRUE(lib.loaded()) << lib.load_error(); }
 };
 
 TEST_F(FrameHost, ByteOrderWritersPutTheMostSignificantByteFirst) {

@@ -1,14 +1,13 @@
 // The record file exports bound by name, with the host's message callback
 // receiving the layer's diagnostics.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "support/engine_library.h"
+#include "support/host_files.h"
 #include "support/temp_base.h"
 
 namespace {
@@ -22,8 +21,8 @@ struct Shown {
   std::vector<int> styles;
 };
 
-int32_t record_message(void* user, int32_t owner, const char* caption, const char* text,
-                       int32_t style) {
+int32_t CX_CALL record_message(void* user, int32_t owner, const char* caption, const char* text,
+                               int32_t style) {
   auto* shown = static_cast<Shown*>(user);
   shown->owner = owner;
   shown->captions.push_back(caption);
@@ -59,7 +58,7 @@ TEST(RecordsHost, ExportsReadAndWriteAndReportThroughTheHostCallback) {
   set_window(99);
 
   // Handles come from the host's own open here; the engine takes any handle.
-  const int fd = open("OBJETOS.DAT", O_RDWR);
+  const int fd = cx::testing::open_host_file("OBJETOS.DAT", false);
   ASSERT_GT(fd, 2);
   cx_object obj{};
   obj.kind = 3;
@@ -76,7 +75,7 @@ TEST(RecordsHost, ExportsReadAndWriteAndReportThroughTheHostCallback) {
 
   unsigned char rec[31];
   EXPECT_EQ(read(static_cast<int16_t>(fd), rec, 5, 31), -1);
-  close(fd);
+  cx::testing::close_host_file(fd);
   set_callback(nullptr, nullptr);
   set_window(0);
 

@@ -199,7 +199,8 @@ TEST_F(Session, EndingTheSessionClosesAndFrees) {
   set_consts(24, kCalles);
   end_cons(0);
   EXPECT_EQ(archivos_t0().objetos, -1);
-  EXPECT_EQ(sesion().layers, nullptr);
+  EXPECT_TRUE(sesion().layers.empty());
+  EXPECT_TRUE(sesion().kinds.empty());
   EXPECT_EQ(get_capas(1), 0);  // no session: refused, not read
   EXPECT_EQ(sink.messages.size(), 1u);
   ASSERT_EQ(inigks(0), 0);

@@ -1,5 +1,6 @@
 // A file layer that passes everything to the system's but fails the n-th
-// write (or every read) on purpose, for the failure paths of the record layer.
+// write (or every read) on purpose, for the failure paths of the record layer,
+// and counts the handles left open.
 #pragma once
 
 #include "platform/files.h"
@@ -16,10 +17,15 @@ class FaultyFiles final : public Files {
   int fail_write = 0;  // 1-based number of the write that fails; 0 none
   bool fail_reads = false;
   int writes = 0;
+  int opens = 0;         // successful opens and creations
+  int open_handles = 0;  // opened or created and not closed yet
 
-  int open_shared(const char* path) override { return base().open_shared(path); }
-  int create(const char* path) override { return base().create(path); }
-  void close(int handle) override { base().close(handle); }
+  int open_shared(const char* path) override { return counted(base().open_shared(path)); }
+  int create(const char* path) override { return counted(base().create(path)); }
+  void close(int handle) override {
+    if (handle >= 0) --open_handles;
+    base().close(handle);
+  }
   bool remove(const char* path) override { return base().remove(path); }
   int64_t read_at(int handle, int64_t offset, void* buffer, std::size_t count) override {
     return fail_reads ? -1 : base().read_at(handle, offset, buffer, count);
@@ -38,6 +44,10 @@ class FaultyFiles final : public Files {
 
  private:
   static Files& base() { return system_files(); }
+  int counted(int handle) {
+    if (handle >= 0) ++opens, ++open_handles;
+    return handle;
+  }
   Files* previous_;
 };
 

@@ -1,36 +1,34 @@
-// A scratch base directory: created empty, made the current directory (the
-// engine's file names are relative to it) and removed with its files.
+// A scratch base directory: a fresh TempDir made the current directory (the
+// engine's file names are relative to it) until the test ends, with the
+// file helpers of the engine's tests.
 #pragma once
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#include "../../support/temp_dir.h"
 
 namespace cx::testing {
 
 class TempBase {
  public:
-  TempBase() {
-    char name[] = "/tmp/cartex32_base_XXXXXX";
-    path_ = mkdtemp(name) ? name : "";
-    old_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-  }
+  TempBase() : old_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path()); }
+  // Back to where the test was before the folder goes (a current directory
+  // cannot be removed on Windows).
   ~TempBase() {
-    std::filesystem::current_path(old_);
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::current_path(old_, ignored);
   }
   TempBase(const TempBase&) = delete;
   TempBase& operator=(const TempBase&) = delete;
 
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return dir_.path(); }
+  int entries() const { return dir_.entries(); }
 
   static std::vector<unsigned char> bytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
@@ -45,8 +43,8 @@ class TempBase {
   static std::uintmax_t size(const std::string& file) { return std::filesystem::file_size(file); }
 
  private:
-  std::string path_;
   std::filesystem::path old_;
+  trawlix::testing::TempDir dir_;
 };
 
 }  // namespace cx::testing

@@ -2,35 +2,32 @@
 // runtime file layer (sharing, positional reads and writes, _locking), the
 // edit lock between two processes, the record layer over it, and the
 // message boxes and questions of the system message sink.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "box_answerer.h"
 #include "cartex32.h"
-#include "check.h"
 #include "frame/messages.h"
 #include "platform/files.h"
 #include "platform/message_sink.h"
 #include "records/blocks.h"
 #include "records/edit_lock.h"
 #include "records/record_file.h"
-#include "scratch_dir.h"
+#include "support/temp_base.h"
+
+// The suite is named MessageBox, which <windows.h> defines as MessageBoxA.
+#undef MessageBox
 
 namespace {
 
 using cx::files;
+using cx::testing::TempBase;
 using Bytes = std::vector<unsigned char>;
-
-Bytes file_bytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 bool exists(const char* path) {
   return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -53,95 +50,96 @@ class Recorder final : public cx::MessageSink {
 
 // ------------------------------------------------------------------- files
 
-CASE(Files, OpeningSharedCreatesNothingAndSharesWithOtherOpens) {
-  cxw::ScratchDir dir;
-  CHECK_EQ(files().open_shared("MISSING.DAT"), -1);
-  CHECK(!exists("MISSING.DAT"));
+TEST(Files, OpeningSharedCreatesNothingAndSharesWithOtherOpens) {
+  TempBase dir;
+  EXPECT_EQ(files().open_shared("MISSING.DAT"), -1);
+  EXPECT_TRUE(!exists("MISSING.DAT"));
   const int a = files().create("SHARED.DAT");
-  REQUIRE(a >= 0);
+  ASSERT_TRUE(a >= 0);
   const int b = files().open_shared("SHARED.DAT");
-  REQUIRE(b >= 0);
-  CHECK(a != b);
-  CHECK_EQ(files().write_at(a, 0, "abcdef", 6), 6);
+  ASSERT_TRUE(b >= 0);
+  EXPECT_TRUE(a != b);
+  EXPECT_EQ(files().write_at(a, 0, "abcdef", 6), 6);
   char seen[7] = {};
-  CHECK_EQ(files().read_at(b, 0, seen, 6), 6);
-  CHECK_EQ(std::string(seen), "abcdef");
-  CHECK_EQ(files().write_at(b, 2, "XY", 2), 2);
-  CHECK_EQ(files().read_at(a, 0, seen, 6), 6);
-  CHECK_EQ(std::string(seen), "abXYef");
+  EXPECT_EQ(files().read_at(b, 0, seen, 6), 6);
+  EXPECT_EQ(std::string(seen), "abcdef");
+  EXPECT_EQ(files().write_at(b, 2, "XY", 2), 2);
+  EXPECT_EQ(files().read_at(a, 0, seen, 6), 6);
+  EXPECT_EQ(std::string(seen), "abXYef");
   files().close(a);
   files().close(b);
   // Another process's kind of open (the Win32 one, share everything).
   HANDLE other =
       CreateFileA("SHARED.DAT", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, 0, nullptr);
-  CHECK(other != INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(other != INVALID_HANDLE_VALUE);
   const int c = files().open_shared("SHARED.DAT");
-  CHECK(c >= 0);
+  EXPECT_TRUE(c >= 0);
   files().close(c);
   CloseHandle(other);
 }
 
-CASE(Files, ReadsAndWritesGoWhereTheyAreToldWhateverTheFilePointer) {
-  cxw::ScratchDir dir;
+TEST(Files, ReadsAndWritesGoWhereTheyAreToldWhateverTheFilePointer) {
+  TempBase dir;
   const int h = files().create("POS.DAT");
-  REQUIRE(h >= 0);
-  CHECK_EQ(files().length(h), 0);
-  CHECK_EQ(files().write_at(h, 100, "end!", 4), 4);
-  CHECK_EQ(files().length(h), 104);
+  ASSERT_TRUE(h >= 0);
+  EXPECT_EQ(files().length(h), 0);
+  EXPECT_EQ(files().write_at(h, 100, "end!", 4), 4);
+  EXPECT_EQ(files().length(h), 104);
   unsigned char gap[100];
   std::memset(gap, 0xAA, sizeof gap);
-  CHECK_EQ(files().read_at(h, 0, gap, sizeof gap), 100);
+  EXPECT_EQ(files().read_at(h, 0, gap, sizeof gap), 100);
   bool zeros = true;
   for (unsigned char c : gap) zeros = zeros && c == 0;
-  CHECK(zeros);
-  CHECK_EQ(files().write_at(h, 0, "head", 4), 4);
+  EXPECT_TRUE(zeros);
+  EXPECT_EQ(files().write_at(h, 0, "head", 4), 4);
   char four[5] = {};
-  CHECK_EQ(files().read_at(h, 100, four, 4), 4);
-  CHECK_EQ(std::string(four), "end!");
+  EXPECT_EQ(files().read_at(h, 100, four, 4), 4);
+  EXPECT_EQ(std::string(four), "end!");
   // Past the end: nothing, and a short read across it.
-  CHECK_EQ(files().read_at(h, 104, four, 4), 0);
-  CHECK_EQ(files().read_at(h, 500, four, 4), 0);
-  CHECK_EQ(files().read_at(h, 102, four, 4), 2);
-  CHECK_EQ(files().read_at(h, -1, four, 4), -1);
-  CHECK_EQ(files().read_at(-1, 0, four, 4), -1);
+  EXPECT_EQ(files().read_at(h, 104, four, 4), 0);
+  EXPECT_EQ(files().read_at(h, 500, four, 4), 0);
+  EXPECT_EQ(files().read_at(h, 102, four, 4), 2);
+  EXPECT_EQ(files().read_at(h, -1, four, 4), -1);
+  EXPECT_EQ(files().read_at(-1, 0, four, 4), -1);
   files().close(h);
-  const Bytes disk = file_bytes("POS.DAT");
-  REQUIRE(disk.size() == 104);
-  CHECK(std::memcmp(disk.data(), "head", 4) == 0 && std::memcmp(disk.data() + 100, "end!", 4) == 0);
+  const Bytes disk = TempBase::bytes("POS.DAT");
+  ASSERT_TRUE(disk.size() == 104);
+  EXPECT_TRUE(std::memcmp(disk.data(), "head", 4) == 0 &&
+              std::memcmp(disk.data() + 100, "end!", 4) == 0);
 }
 
-CASE(Files, RemoveDeletesAClosedFileAndCreateEmptiesOne) {
-  cxw::ScratchDir dir;
+TEST(Files, RemoveDeletesAClosedFileAndCreateEmptiesOne) {
+  TempBase dir;
   int h = files().create("GONE.DAT");
-  REQUIRE(h >= 0);
+  ASSERT_TRUE(h >= 0);
   files().write_at(h, 0, "data", 4);
   files().close(h);
   h = files().create("GONE.DAT");
-  CHECK_EQ(files().length(h), 0);
+  EXPECT_EQ(files().length(h), 0);
   files().close(h);
-  CHECK(files().remove("GONE.DAT"));
-  CHECK(!exists("GONE.DAT"));
-  CHECK(!files().remove("GONE.DAT"));
+  EXPECT_TRUE(files().remove("GONE.DAT"));
+  EXPECT_TRUE(!exists("GONE.DAT"));
+  EXPECT_TRUE(!files().remove("GONE.DAT"));
 }
 
 // --------------------------------------------------------------- edit lock
 
-CASE(EditLock, TwoOpensInOneProcessKeepEachOtherOut) {
-  cxw::ScratchDir dir;
+TEST(EditLock, TwoOpensInOneProcessKeepEachOtherOut) {
+  TempBase dir;
   const int h = files().create("L.DAT");
   files().write_at(h, 0, std::string(100, '\0').data(), 100);
   const int other = files().open_shared("L.DAT");
-  REQUIRE(h >= 0 && other >= 0);
-  CHECK(files().try_lock(h, 0, 100));
-  CHECK(!files().try_lock(other, 0, 100));
-  CHECK(!files().try_lock(other, 50, 10));
-  CHECK(files().try_lock(other, 100, 10));  // beyond the held range
-  CHECK(files().unlock(other, 100, 10));
-  CHECK(files().unlock(h, 0, 100));
-  CHECK(files().try_lock(other, 0, 100));
-  CHECK(!files().unlock(h, 0, 100));  // not held by this open
-  CHECK(files().unlock(other, 0, 100));
+  ASSERT_TRUE(h >= 0 && other >= 0);
+  EXPECT_TRUE(files().try_lock(h, 0, 100));
+  EXPECT_TRUE(!files().try_lock(other, 0, 100));
+  EXPECT_TRUE(!files().try_lock(other, 50, 10));
+  EXPECT_TRUE(files().try_lock(other, 100, 10));  // beyond the held range
+  EXPECT_TRUE(files().unlock(other, 100, 10));
+  EXPECT_TRUE(files().unlock(h, 0, 100));
+  EXPECT_TRUE(files().try_lock(other, 0, 100));
+  EXPECT_TRUE(!files().unlock(h, 0, 100));  // not held by this open
+  EXPECT_TRUE(files().unlock(other, 0, 100));
   files().close(h);
   files().close(other);
 }
@@ -191,27 +189,27 @@ DWORD WINAPI release_later(void*) {
   return 0;
 }
 
-CASE(EditLock, ASecondProcessGivesUpOrWaitsWhileTheFirstEdits) {
-  cxw::ScratchDir dir;
+TEST(EditLock, ASecondProcessGivesUpOrWaitsWhileTheFirstEdits) {
+  TempBase dir;
   Recorder quiet;
-  REQUIRE(cx::cree_permiso() == 0);
+  ASSERT_TRUE(cx::cree_permiso() == 0);
   // Without the lock file open, nobody is kept out.
-  CHECK_EQ(cx::bloquee_base(), 1);
-  CHECK_EQ(run_other_copy(false), 1u);
-  CHECK_EQ(cx::libere_base(), 0);
+  EXPECT_EQ(cx::bloquee_base(), 1);
+  EXPECT_EQ(run_other_copy(false), 1u);
+  EXPECT_EQ(cx::libere_base(), 0);
 
-  REQUIRE(cx::abra_permiso() == 0);
-  CHECK_EQ(cx::bloquee_base(), 1);
-  CHECK_EQ(run_other_copy(false), 0u);  // gives up after its attempts
-  CHECK_EQ(cx::libere_base(), 0);
-  CHECK_EQ(run_other_copy(false), 1u);  // free again
+  ASSERT_TRUE(cx::abra_permiso() == 0);
+  EXPECT_EQ(cx::bloquee_base(), 1);
+  EXPECT_EQ(run_other_copy(false), 0u);  // gives up after its attempts
+  EXPECT_EQ(cx::libere_base(), 0);
+  EXPECT_EQ(run_other_copy(false), 1u);  // free again
 
   // One that keeps trying gets the lock once the first copy lets go.
-  CHECK_EQ(cx::bloquee_base(), 1);
+  EXPECT_EQ(cx::bloquee_base(), 1);
   HANDLE releaser = CreateThread(nullptr, 0, release_later, nullptr, 0, nullptr);
   DWORD elapsed = 0;
-  CHECK_EQ(run_other_copy(true, &elapsed), 1u);
-  CHECK(elapsed >= 300);
+  EXPECT_EQ(run_other_copy(true, &elapsed), 1u);
+  EXPECT_TRUE(elapsed >= 300);
   WaitForSingleObject(releaser, 5000);
   CloseHandle(releaser);
   cx::cierre_permiso();
@@ -219,57 +217,57 @@ CASE(EditLock, ASecondProcessGivesUpOrWaitsWhileTheFirstEdits) {
 
 // ------------------------------------------------------------ record files
 
-CASE(RecordFiles, HeadersHoldTheLastRecordLittleEndian) {
-  cxw::ScratchDir dir;
+TEST(RecordFiles, HeadersHoldTheLastRecordLittleEndian) {
+  TempBase dir;
   Recorder quiet;
   int16_t unused;
-  REQUIRE(cx::crear_archivo(&unused, "T.DAT", 20) == 0);
-  CHECK(file_bytes("T.DAT") == Bytes(20, 0));
+  ASSERT_TRUE(cx::crear_archivo(&unused, "T.DAT", 20) == 0);
+  EXPECT_TRUE(TempBase::bytes("T.DAT") == Bytes(20, 0));
   const int h = cx::abra_compartido("T.DAT");
-  REQUIRE(h >= 0);
-  CHECK_EQ(cx::pida_registro(h, 20), 1);
+  ASSERT_TRUE(h >= 0);
+  EXPECT_EQ(cx::pida_registro(h, 20), 1);
   char record[20] = "first";
-  CHECK_EQ(cx::escriba_registro(h, record, 1, 20), 0);
-  CHECK_EQ(cx::pida_registro(h, 20), 2);
-  CHECK_EQ(cx::escriba_registro(h, record, 2, 20), 0);
-  CHECK_EQ(cx::devuelva_registro(h, 1, 20), 0);
+  EXPECT_EQ(cx::escriba_registro(h, record, 1, 20), 0);
+  EXPECT_EQ(cx::pida_registro(h, 20), 2);
+  EXPECT_EQ(cx::escriba_registro(h, record, 2, 20), 0);
+  EXPECT_EQ(cx::devuelva_registro(h, 1, 20), 0);
   cx::cierre_archivo(h);
-  const Bytes disk = file_bytes("T.DAT");
-  REQUIRE(disk.size() == 60);
-  CHECK(disk[0] == 2 && disk[1] == 0 && disk[2] == 0 && disk[3] == 0);
-  CHECK(disk[20] == 0xFF && disk[21] == 0xFF && disk[22] == 0xFF && disk[23] == 0xFF);
-  CHECK_EQ(std::string(reinterpret_cast<const char*>(disk.data()) + 40), "first");
-  CHECK(quiet.texts.empty());
+  const Bytes disk = TempBase::bytes("T.DAT");
+  ASSERT_TRUE(disk.size() == 60);
+  EXPECT_TRUE(disk[0] == 2 && disk[1] == 0 && disk[2] == 0 && disk[3] == 0);
+  EXPECT_TRUE(disk[20] == 0xFF && disk[21] == 0xFF && disk[22] == 0xFF && disk[23] == 0xFF);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(disk.data()) + 40), "first");
+  EXPECT_TRUE(quiet.texts.empty());
 }
 
-CASE(RecordFiles, BlockFilesStartWithTheirEndLittleEndian) {
-  cxw::ScratchDir dir;
+TEST(RecordFiles, BlockFilesStartWithTheirEndLittleEndian) {
+  TempBase dir;
   Recorder quiet;
-  REQUIRE(cx::cree_bloques("COORDEN.DAT") == 0);
-  CHECK_EQ(cx::cree_bloques("COORDEN.DAT"), -1);
+  ASSERT_TRUE(cx::cree_bloques("COORDEN.DAT") == 0);
+  EXPECT_EQ(cx::cree_bloques("COORDEN.DAT"), -1);
   const int h = cx::abra_compartido("COORDEN.DAT");
-  REQUIRE(h >= 0);
-  CHECK_EQ(cx::pida_bloque(h, 2), 2408);
+  ASSERT_TRUE(h >= 0);
+  EXPECT_EQ(cx::pida_bloque(h, 2), 2408);
   cx::cierre_archivo(h);
-  const Bytes disk = file_bytes("COORDEN.DAT");
-  REQUIRE(disk.size() == 2408 + 32);
+  const Bytes disk = TempBase::bytes("COORDEN.DAT");
+  ASSERT_TRUE(disk.size() == 2408 + 32);
   // 2440 = 0x0988
-  CHECK(disk[0] == 0x88 && disk[1] == 0x09 && disk[2] == 0 && disk[3] == 0);
+  EXPECT_TRUE(disk[0] == 0x88 && disk[1] == 0x09 && disk[2] == 0 && disk[3] == 0);
 }
 
-CASE(RecordFiles, AFailedReadIsReportedWithTheFilesName) {
-  cxw::ScratchDir dir;
+TEST(RecordFiles, AFailedReadIsReportedWithTheFilesName) {
+  TempBase dir;
   Recorder recorder;
   int16_t unused;
-  REQUIRE(cx::crear_archivo(&unused, "R.DAT", 10) == 0);
+  ASSERT_TRUE(cx::crear_archivo(&unused, "R.DAT", 10) == 0);
   const int h = cx::abra_compartido("R.DAT");
-  REQUIRE(h >= 0);
+  ASSERT_TRUE(h >= 0);
   char buffer[10];
   std::memset(buffer, 'x', sizeof buffer);
-  CHECK_EQ(cx::lea_registro(h, buffer, 1, 10), -1);
-  CHECK_EQ(buffer[0], 0);
-  REQUIRE(recorder.texts.size() == 1);
-  CHECK_EQ(recorder.texts[0], "LEER: Error en reg. 1 en R.DAT. (" + std::to_string(h) + ",0)\n");
+  EXPECT_EQ(cx::lea_registro(h, buffer, 1, 10), -1);
+  EXPECT_EQ(buffer[0], 0);
+  ASSERT_TRUE(recorder.texts.size() == 1);
+  EXPECT_EQ(recorder.texts[0], "LEER: Error en reg. 1 en R.DAT. (" + std::to_string(h) + ",0)\n");
   cx::cierre_archivo(h);
 }
 
@@ -284,66 +282,67 @@ int32_t as_handle(HWND window) {
   return static_cast<int32_t>(reinterpret_cast<intptr_t>(window));
 }
 
-CASE(MessageBox, NoticesAndErrorsShowTheEnginesCaptionAndIcon) {
+TEST(MessageBox, NoticesAndErrorsShowTheEnginesCaptionAndIcon) {
   HWND host = owner_window();
-  REQUIRE(host != nullptr);
+  ASSERT_TRUE(host != nullptr);
   cx::MessageSink& box = cx::system_message_sink();
   {
     cxw::BoxAnswerer answerer(IDOK);
-    CHECK_EQ(
+    EXPECT_EQ(
         box.show(as_handle(host), cx::kCaption, "Base abierta", CX_MB_OK | CX_MB_ICONINFORMATION),
         CX_IDOK);
-    CHECK_EQ(answerer.seen().count, 1);
-    CHECK(answerer.seen().owner == host);
-    CHECK_EQ(answerer.seen().caption, std::string("Mensaje de Cartex_win"));
-    CHECK_EQ(answerer.seen().text, std::string("Base abierta"));
-    CHECK(answerer.seen().icon == LoadIconA(nullptr, IDI_ASTERISK));
+    EXPECT_EQ(answerer.seen().count, 1);
+    EXPECT_TRUE(answerer.seen().owner == host);
+    EXPECT_EQ(answerer.seen().caption, std::string("Mensaje de Cartex_win"));
+    EXPECT_EQ(answerer.seen().text, std::string("Base abierta"));
+    EXPECT_TRUE(answerer.seen().icon == LoadIconA(nullptr, IDI_ASTERISK));
   }
   {
     cxw::BoxAnswerer answerer(IDOK);
     box.show(0, cx::kCaption, "ERROR de memoria", CX_MB_OK | CX_MB_ICONSTOP);
-    CHECK_EQ(answerer.seen().count, 1);
-    CHECK(answerer.seen().owner == nullptr);
-    CHECK(answerer.seen().icon == LoadIconA(nullptr, IDI_HAND));
+    EXPECT_EQ(answerer.seen().count, 1);
+    EXPECT_TRUE(answerer.seen().owner == nullptr);
+    EXPECT_TRUE(answerer.seen().icon == LoadIconA(nullptr, IDI_HAND));
   }
   DestroyWindow(host);
 }
 
-CASE(MessageBox, AQuestionReturnsTheButtonPressed) {
+TEST(MessageBox, AQuestionReturnsTheButtonPressed) {
   HWND host = owner_window();
   // pregunte goes through the default sink, which is the system's box.
   cx::set_message_sink(nullptr);
   cx::MessageSink& box = cx::system_message_sink();
-  CHECK(&cx::message_sink() == &box);
+  EXPECT_TRUE(&cx::message_sink() == &box);
   const int style = CX_MB_YESNO | CX_MB_ICONQUESTION | CX_MB_DEFBUTTON2;
   {
     cxw::BoxAnswerer answerer(IDNO);
-    CHECK_EQ(cx::pregunte("ATENCION: desea eliminar 3 objetos?", style, "Confirmar"), CX_IDNO);
-    CHECK_EQ(answerer.seen().caption, std::string("Confirmar"));
-    CHECK_EQ(answerer.seen().text, std::string("ATENCION: desea eliminar 3 objetos?"));
+    EXPECT_EQ(cx::pregunte("ATENCION: desea eliminar 3 objetos?", style, "Confirmar"), CX_IDNO);
+    EXPECT_EQ(answerer.seen().caption, std::string("Confirmar"));
+    EXPECT_EQ(answerer.seen().text, std::string("ATENCION: desea eliminar 3 objetos?"));
   }
   {
     cxw::BoxAnswerer answerer(IDYES);
-    CHECK_EQ(cx::pregunte("ATENCION: desea eliminar 3 objetos?", style, "Confirmar"), CX_IDYES);
-    CHECK_EQ(answerer.seen().count, 1);
+    EXPECT_EQ(cx::pregunte("ATENCION: desea eliminar 3 objetos?", style, "Confirmar"), CX_IDYES);
+    EXPECT_EQ(answerer.seen().count, 1);
   }
   DestroyWindow(host);
 }
 
-CASE(MessageBox, AnOwnerThatIsNoLongerAWindowStillGetsItsBox) {
+TEST(MessageBox, AnOwnerThatIsNoLongerAWindowStillGetsItsBox) {
   HWND host = owner_window();
   DestroyWindow(host);
   cxw::BoxAnswerer answerer(IDCANCEL);
-  CHECK_EQ(cx::system_message_sink().show(as_handle(host), cx::kCaption, "sigue",
-                                          CX_MB_OKCANCEL | CX_MB_ICONEXCLAMATION),
-           CX_IDCANCEL);
-  CHECK_EQ(answerer.seen().count, 1);
-  CHECK(answerer.seen().owner == nullptr);
+  EXPECT_EQ(cx::system_message_sink().show(as_handle(host), cx::kCaption, "sigue",
+                                           CX_MB_OKCANCEL | CX_MB_ICONEXCLAMATION),
+            CX_IDCANCEL);
+  EXPECT_EQ(answerer.seen().count, 1);
+  EXPECT_TRUE(answerer.seen().owner == nullptr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--lock-child") == 0) return lock_child(argv[2]);
-  return cxw::run_cases(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
 }
