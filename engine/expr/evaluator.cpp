@@ -47,8 +47,7 @@ void write_result(const Valor& v, cx_valor_expr& out) {
   out.number = v.n;
   out.vector = 0;
   out.kind = v.kind;
-  std::memset(out.text, 0, sizeof out.text);
-  std::memcpy(out.text, v.text, std::strlen(v.text));
+  std::memcpy(out.text, v.text, std::strlen(v.text) + 1);
 }
 
 // A stack entry of vector mode: a single value or a vector.
@@ -211,9 +210,31 @@ void evalue(const Programa& p, cx_valor_expr& out) {
         llame(in.function, &s[top], s[top]);
         break;
       }
-      default:
-        aplique(in.op, s[top - 1], s[top]);
-        --top;
+      default: {
+        Valor& a = s[top - 1];
+        const Valor& b = s[--top + 1];
+        if (a.kind | b.kind) {
+          aplique(in.op, a, b);
+          break;
+        }
+        // Numbers: the common operators without the general path.
+        switch (in.op) {
+          case Op::Add:
+            a.n += b.n;
+            break;
+          case Op::Sub:
+            a.n -= b.n;
+            break;
+          case Op::Mul:
+            a.n *= b.n;
+            break;
+          case Op::Div:
+            a.n = b.n == 0 ? 0 : a.n / b.n;
+            break;
+          default:
+            aplique(in.op, a, b);
+        }
+      }
     }
   }
   write_result(s[0], out);

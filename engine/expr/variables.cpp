@@ -12,16 +12,6 @@
 
 namespace cx {
 
-bool tipo_texto(int type) {
-  return type == 4 || type == 9 || type == 10 || (type >= 14 && type != kTipoVector);
-}
-bool tipo_entero(int type) {
-  return type == 1 || type == 6 || type == 8;
-}
-bool tipo_doble(int type) {
-  return type == 2 || type == 11;
-}
-
 namespace {
 
 std::vector<Variable>& table() {

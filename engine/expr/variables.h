@@ -22,9 +22,16 @@ enum : int16_t {
   kTipoFecha365 = 13,  // year, month, day bytes; year x 365 + days before the month + day - 1
   kTipoVector = 15,    // 32-bit integers, as many as the vector length
 };
-bool tipo_texto(int type);   // 4, 9, 10
-bool tipo_entero(int type);  // 1, 6, 8: 16-bit
-bool tipo_doble(int type);   // 2, 11
+// Texts: 4, 9, 10, and the label placements of 14 and above.
+inline bool tipo_texto(int type) {
+  return type == 4 || type == 9 || type == 10 || (type >= 14 && type != kTipoVector);
+}
+inline bool tipo_entero(int type) {  // 16-bit
+  return type == 1 || type == 6 || type == 8;
+}
+inline bool tipo_doble(int type) {
+  return type == 2 || type == 11;
+}
 
 struct Variable {
   char name[kVariableNameSize] = {};
