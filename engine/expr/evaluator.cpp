@@ -218,6 +218,7 @@ void evalue(const Programa& p, cx_valor_expr& out) {
           break;
         }
         // Numbers: the common operators without the general path.
+        a.text[0] = 0;
         switch (in.op) {
           case Op::Add:
             a.n += b.n;

@@ -191,7 +191,7 @@ bool guarde_texto(int n, const char* text) {
     if (!tipo_texto(v->type)) return refuse(*v, "NO ADMITE UN TEXTO");
     if (!v->value || v->size < length + 1) return refuse(*v, "NO CABE EL VALOR");
   }
-  std::memcpy(v->value, text, length);
+  std::memmove(v->value, text, length);
   v->value[length] = 0;
   if (v->external) v->type = 4;
   return true;

@@ -111,6 +111,8 @@ TEST_F(Formulas, NumbersFollowThePrecedenceClassesAndTheFunctions) {
   EXPECT_NEAR(eval("ln(2.718281828459)").value.number, 1, 1e-12);
   EXPECT_EQ(eval("ln(2.718281828459045)").error, CX_EXPR_CHARACTER);  // 17 characters
   EXPECT_STREQ(eval("3.14159:2").value.text, "3.14");
+  EXPECT_STREQ(eval("3.14159:2+1").value.text, "");  // the sum has no written form
+  EXPECT_STREQ(eval("if(1, 3.14159:2, 0)").value.text, "3.14");
 }
 
 TEST_F(Formulas, TheColonCutsTakesFromAndRounds) {
