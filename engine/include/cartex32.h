@@ -528,19 +528,18 @@ CX_EXPORT(void) zoom_out(int32_t ignored);
  * max(a, b). -5 is one constant; a minus in front of a name is not.
  * ------------------------------------------------------------------------ */
 
-/* Translation results of inspector, parse and evaluar. */
+/* Translation results of inspector, parse and evaluar. CX_EXPR_TOO_LONG:
+   more than 999 constants of a kind, 30 brackets open at once or 40 pending
+   values and operators, or (parse) pseudo-code of more than 255 characters. */
 #define CX_EXPR_OK 0
-#define CX_EXPR_OPERAND 1     /* an unknown name or a missing operand */
-#define CX_EXPR_CHARACTER 2   /* an unexpected character after an operand */
-#define CX_EXPR_OPEN 3        /* a bracket still open at the end */
-#define CX_EXPR_CLOSE 4       /* a closing bracket too many */
-#define CX_EXPR_ARGUMENTS 5   /* wrong number of arguments of if, min, max or a bracket */
-#define CX_EXPR_TOO_LONG 6    /* too long or too deep: more than 999 constants of a kind,
-                                 30 brackets open at once, 40 pending values and operators,
-                                 or (parse) pseudo-code of more than 255 characters */
+#define CX_EXPR_OPERAND 1   /* an unknown name or a missing operand */
+#define CX_EXPR_CHARACTER 2 /* an unexpected character after an operand */
+#define CX_EXPR_OPEN 3      /* a bracket still open at the end */
+#define CX_EXPR_CLOSE 4     /* a closing bracket too many */
+#define CX_EXPR_ARGUMENTS 5 /* wrong number of arguments of if, min, max or a bracket */
+#define CX_EXPR_TOO_LONG 6  /* too long or too deeply nested */
 
-#pragma pack(push, 4)
-/* The value of a formula (104 bytes). */
+/* The value of a formula (104 bytes, in its natural layout). */
 typedef struct cx_valor_expr {
   double number;  /* a number; for a text, its leading number */
   int32_t vector; /* vector mode: 1 when the result is a vector kept by the library */
@@ -548,7 +547,10 @@ typedef struct cx_valor_expr {
   char text[90];  /* NUL-terminated */
 } cx_valor_expr;
 
-/* A variable's or a field's value as read out (104 bytes). */
+#pragma pack(push, 4)
+/* A variable's or a field's value as read out (104 bytes; the number is at
+   offset 4, so the record is 4-byte aligned: copy the number out rather
+   than take its address). */
 typedef struct cx_var_value {
   int16_t kind; /* 0 number, 1 text */
   int16_t pad2;

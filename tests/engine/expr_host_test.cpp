@@ -47,7 +47,7 @@ TEST(ExprHost, TranslatesOnceEvaluatesPerRecordAndReleasesItsVariables) {
     cx_valor_expr v{};
     run(pseudo.c_str(), &v);
     EXPECT_EQ(v.kind, 0);
-    EXPECT_EQ(v.number, r.value) << r.zone << " " << r.price;
+    EXPECT_EQ(static_cast<double>(v.number), r.value) << r.zone << " " << r.price;
   }
   cx_var_value read{};
   get(zone, &read);

@@ -47,7 +47,7 @@ TEST_F(Variables, ExternalNamesAreCutAndUpperCased) {
   set_num_var(n, 2.5);
   cx_valor_expr v{};
   ASSERT_EQ(evaluar("[abcdefghijklmnopqrstuvwxyz01234567]*2", &v), CX_EXPR_OK);
-  EXPECT_EQ(v.number, 5);
+  EXPECT_EQ(static_cast<double>(v.number), 5);
   EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -74,11 +74,11 @@ TEST_F(Variables, ExternalVariablesTakeAnyValueAndItsType) {
   cx_var_value v = read(n);
   EXPECT_EQ(v.kind, 1);
   EXPECT_STREQ(v.text, "12.5 m");
-  EXPECT_EQ(v.number, 12.5);
+  EXPECT_EQ(static_cast<double>(v.number), 12.5);
   set_num_var(n, -7.25);
   v = read(n);
   EXPECT_EQ(v.kind, 0);
-  EXPECT_EQ(v.number, -7.25);
+  EXPECT_EQ(static_cast<double>(v.number), -7.25);
   EXPECT_STREQ(v.text, "");
   set_alfa_var(n, std::string(120, 'z').c_str());
   EXPECT_EQ(std::strlen(read(n).text), 89u);
@@ -124,7 +124,7 @@ TEST_F(Variables, BoundVariablesAreReadByTheirType) {
     const int16_t n = bind(c.type, c.bytes, c.size);
     const cx_var_value v = read(n);
     EXPECT_EQ(v.kind, c.kind) << c.type;
-    EXPECT_DOUBLE_EQ(v.number, c.number) << c.type;
+    EXPECT_DOUBLE_EQ(static_cast<double>(v.number), c.number) << c.type;
   }
   EXPECT_STREQ(read(bind(4, "abc", 3)).text, "abc");  // no NUL in the storage
 }
@@ -145,7 +145,7 @@ TEST_F(Variables, BoundVariablesRefuseWhatTheirStorageCannotHold) {
   EXPECT_EQ(sink.messages.size(), 8u);
   EXPECT_EQ(field, 11);
   EXPECT_STREQ(text, "abc");
-  EXPECT_EQ(read(1).number, 96 * 360);
+  EXPECT_EQ(static_cast<double>(read(1).number), 96 * 360);
   set_num_var(n, -12.9);
   set_alfa_var(t, "xyz");
   EXPECT_EQ(field, -12);
@@ -166,7 +166,7 @@ TEST_F(Variables, FreeingTheHostsVariablesKeepsBoundOnesRegisteredLater) {
   EXPECT_EQ(cx::variables().size(), static_cast<std::size_t>(field));
   cx_valor_expr v{};
   ASSERT_EQ(evaluar("area_b+1", &v), CX_EXPR_OK);
-  EXPECT_EQ(v.number, 5);
+  EXPECT_EQ(static_cast<double>(v.number), 5);
   EXPECT_EQ(ins_external_var("z", 2), x);  // the freed number is given again
   EXPECT_EQ(ins_external_var("w", 2), field + 1);
   EXPECT_EQ(init_base_variables(), -1);  // again: the same five numbers
@@ -224,7 +224,7 @@ TEST_F(Variables, FieldsOfAnOpenBaseAreListedWithTheirValues) {
     EXPECT_STREQ(name.name, c.name);
     EXPECT_EQ(get_value(2, c.ordinal, &value), c.ordinal);
     EXPECT_EQ(value.kind, c.kind) << c.name;
-    EXPECT_EQ(value.number, c.number) << c.name;
+    EXPECT_EQ(static_cast<double>(value.number), c.number) << c.name;
     EXPECT_STREQ(value.text, c.text) << c.name;
   }
   cx_varname name;

@@ -293,7 +293,7 @@ CASE(Stdcall, FormulaExportsRemoveTheirOwnArguments) {
   CALL(dll, set_num_var, cxw::Slots() << n << 2.5);
   cx_var_value read{};
   CALL(dll, get_var_value, cxw::Slots() << n << &read);
-  CHECK_EQ(read.number, 2.5);
+  CHECK_EQ(static_cast<double>(read.number), 2.5);
   CALL(dll, set_alfa_var, cxw::Slots() << n << "7");
   const auto code = CALL(dll, inspector, cxw::Slots() << "X*2");
   CHECK(code != 0);
