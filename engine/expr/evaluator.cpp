@@ -29,8 +29,10 @@ Valor* stack_for(int depth) {
 }
 
 void read_variable(int n, Valor& v) {
-  const Variable* var = variable(n);
-  if (var && tipo_doble(var->type) && var->size >= sizeof(double)) {
+  const std::vector<Variable>& table = variables();
+  const Variable* var =
+      n >= 1 && static_cast<std::size_t>(n) <= table.size() ? &table[n - 1] : nullptr;
+  if (var && var->used && tipo_doble(var->type) && var->size >= sizeof(double)) {
     std::memcpy(&v.n, var->value, sizeof v.n);
     v.kind = 0;
     v.text[0] = 0;

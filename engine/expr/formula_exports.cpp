@@ -68,8 +68,9 @@ CX_EXPORT(int16_t) parse(char* buffer) {
 
 CX_EXPORT(void) evalue_sum(const char* pseudo, cx_valor_expr* out) {
   if (!out) return;
+  static const cx::Programa nothing;
   const cx::Programa* program = pseudo ? cx::compiled(pseudo) : nullptr;
-  cx::evalue(program ? *program : cx::Programa{}, *out);
+  cx::evalue(program ? *program : nothing, *out);
 }
 
 CX_EXPORT(int16_t) evaluar(const char* formula, cx_valor_expr* out) {
