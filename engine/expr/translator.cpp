@@ -37,8 +37,9 @@ constexpr const char* kOperators = "+-*/%^!|~:@><=#&,";
 bool is_operator(char c) {
   return c && std::strchr(kOperators, c);
 }
+// Line ends count as blanks: formulas come from text files too.
 bool is_blank(char c) {
-  return c == ' ' || c == '\t';
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 bool ends_name(char c) {
   return !c || is_operator(c) || is_blank(c) || c == '(' || c == ')' || c == '\'' || c == '"';

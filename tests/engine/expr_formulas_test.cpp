@@ -99,7 +99,7 @@ TEST_F(Formulas, NumbersFollowThePrecedenceClassesAndTheFunctions) {
       {"3.14159:2", 3.14},
       {"2.5:0", 2},
       {"R1", 0},
-      {"  1 +  ( 2 ) ", 3},
+      {"  1 +  ( 2 ) \r\n", 3},
       {"2^0.5*2^0.5", 2},
   };
   for (const auto& c : cases) {
@@ -239,6 +239,10 @@ TEST_F(Formulas, VectorModeWorksElementByElement) {
   EXPECT_EQ(r.value.vector, 1);
   EXPECT_EQ(cx::vector_resultado(), (std::vector<int32_t>{5, 7, 9}));
   EXPECT_EQ(r.value.number, 5);
+  int32_t counts[3] = {10, 20, 30};
+  ASSERT_GT(cx::registre_variable("conteo", 15, counts, sizeof counts), 0);
+  EXPECT_EQ(eval("conteo/10+R1").value.vector, 1);
+  EXPECT_EQ(cx::vector_resultado(), (std::vector<int32_t>{2, 4, 6}));
   EXPECT_EQ(eval("max(R1, 2)").value.vector, 1);
   EXPECT_EQ(cx::vector_resultado(), (std::vector<int32_t>{2, 2, 3}));
   cx::fije_longitud_vector(0);
