@@ -697,6 +697,180 @@ CX_EXPORT(void) last_window(int32_t ignored);
 CX_EXPORT(void) zoom_in(int32_t ignored);
 CX_EXPORT(void) zoom_out(int32_t ignored);
 
+/* ------------------------------------------------------------------------
+ * Formulas and variables
+ *
+ * Formulas read named variables: up to 500, numbered from 1. External
+ * variables belong to the host (ins_external_var); bound variables show
+ * values of the library: "hoy" (date), "secuencial", "area", "long" and
+ * "codigo" (init_base_variables), and the fields of the open attribute
+ * bases. A formula writes a host variable upper-cased or in square brackets
+ * ([name] is upper-cased), and the bound ones as they are registered.
+ *
+ * Operators, from the tightest: @ (keeps its left operand, drops the right);
+ * ^ (power, to the right: 2^3^2 is 2^9); * / % # < = > (% is left x right /
+ * 100, # is "not equal", < is "at most", > is "at least"); + - ! | & ~ :
+ * (! and | are "or", & "and", ~ "and not": 1 when the left is true and the
+ * right false). Operators of one class associate to the left: 10-4-3 is 3
+ * and 1+2=3 is 1+(2=3). / by 0 gives 0. + and the other numeric operators
+ * read a text as its leading number ('10'+5 is 15); = # < > compare two
+ * texts byte by byte and otherwise numbers. A true value is a non-zero
+ * number or a non-empty text. ':' cuts a text to a length (0..58), takes a
+ * text from a 0-based position (number:text), or rounds a number to 0..4
+ * decimals (its text then holds the written form). Functions: if(c, a, b),
+ * not, sin, cos, tan, atan, abs, neg, frac, round (half away from zero),
+ * int (towards zero), sqrt, sqr, log and ln (both natural), min(a, b),
+ * max(a, b). -5 is one constant; a minus in front of a name is not.
+ * ------------------------------------------------------------------------ */
+
+/* Translation results of inspector, parse and evaluar. CX_EXPR_TOO_LONG:
+   more than 999 constants of a kind, 30 brackets open at once or 40 pending
+   values and operators, or (parse) pseudo-code of more than 255 characters. */
+#define CX_EXPR_OK 0
+#define CX_EXPR_OPERAND 1   /* an unknown name or a missing operand */
+#define CX_EXPR_CHARACTER 2 /* an unexpected character after an operand */
+#define CX_EXPR_OPEN 3      /* a bracket still open at the end */
+#define CX_EXPR_CLOSE 4     /* a closing bracket too many */
+#define CX_EXPR_ARGUMENTS 5 /* wrong number of arguments of if, min, max or a bracket */
+#define CX_EXPR_TOO_LONG 6  /* too long or too deeply nested */
+
+/* The value of a formula (104 bytes, in its natural layout). */
+typedef struct cx_valor_expr {
+  double number;  /* a number; for a text, its leading number */
+  int32_t vector; /* vector mode: 1 when the result is a vector kept by the library */
+  int16_t kind;   /* 0 number, 1 text */
+  char text[90];  /* NUL-terminated */
+} cx_valor_expr;
+
+#pragma pack(push, 4)
+/* A variable's or a field's value as read out (104 bytes; the number is at
+   offset 4, so the record is 4-byte aligned: copy the number out rather
+   than take its address). */
+typedef struct cx_var_value {
+  int16_t kind; /* 0 number, 1 text */
+  int16_t pad2;
+  double number; /* for a text, its leading number */
+  char text[90]; /* NUL-terminated; empty for numbers */
+} cx_var_value;
+#pragma pack(pop)
+
+#pragma pack(push, 2)
+/* A field of an attribute base as get_varname describes it (74 bytes). */
+typedef struct cx_varname {
+  int16_t type;     /* value type of the field */
+  char name[35];    /* the variable name formulas use, NUL-terminated */
+  char caption[35]; /* the field's name in its definition, NUL-terminated */
+  int16_t width;    /* display width */
+} cx_varname;
+
+/* One formula text of the current thematic query (258 bytes). */
+typedef struct cx_formula_text {
+  char text[256]; /* NUL-terminated, at most 255 characters */
+  int16_t zero;   /* always 0 */
+} cx_formula_text;
+#pragma pack(pop)
+
+CX_STATIC_ASSERT(offsetof(cx_valor_expr, number) == 0 && offsetof(cx_valor_expr, vector) == 8 &&
+                     offsetof(cx_valor_expr, kind) == 12 && offsetof(cx_valor_expr, text) == 14 &&
+                     sizeof(cx_valor_expr) == 104,
+                 "cx_valor_expr layout");
+CX_STATIC_ASSERT(offsetof(cx_var_value, kind) == 0 && offsetof(cx_var_value, number) == 4 &&
+                     offsetof(cx_var_value, text) == 12 && sizeof(cx_var_value) == 104,
+                 "cx_var_value layout");
+CX_STATIC_ASSERT(offsetof(cx_varname, type) == 0 && offsetof(cx_varname, name) == 2 &&
+                     offsetof(cx_varname, caption) == 37 && offsetof(cx_varname, width) == 72 &&
+                     sizeof(cx_varname) == 74,
+                 "cx_varname layout");
+CX_STATIC_ASSERT(offsetof(cx_formula_text, zero) == 256 && sizeof(cx_formula_text) == 258,
+                 "cx_formula_text layout");
+
+/* Appends an external variable of `type` (1, 6, 8: 16-bit; 2, 11: double;
+   3: float; 4, 9, 10: text; 5, 13: date; 7: character; 12: 32-bit) with a
+   zeroed 90-byte value block owned by the library. The name is copied (34
+   characters at most) and upper-cased. Returns the variable's number; 0 for
+   a null name, a full table ("ERROR EN TABLA DE VARS") or a failed
+   allocation ("ERROR EN MEMORIA - TABLA DE VARS"). */
+CX_EXPORT(int16_t) ins_external_var(const char* name, int16_t type);
+
+/* Store a number or a text in variable `number`. An external variable takes
+   the value and the type 2 (a number) or 4 (a text, cut at 89 characters).
+   A bound variable keeps its type: a number is stored as that type (refused
+   outside its range: -32768..32767 for 16-bit, 0..255 for a character; text,
+   date and vector variables take no number), a text only in a text variable
+   whose storage holds it. A number that names no variable, and every refused
+   value, is reported ("VARIABLE ...") and stores nothing. A null text is the
+   empty text. */
+CX_EXPORT(void) set_num_var(int16_t number, double value);
+CX_EXPORT(void) set_alfa_var(int16_t number, const char* text);
+
+/* Writes variable `number` read by its type into *out: texts as kind 1 with
+   their leading number, dates as their day number (type 5: year x 360 +
+   (month - 1) x 30 + day - 1; type 13: year x 365 + days before the month +
+   day - 1), a character as its code, other numbers as kind 0. An unknown
+   number reads as the number 0. A null out is ignored. */
+CX_EXPORT(void) get_var_value(int16_t number, cx_var_value* out);
+
+/* Zeroes the value block of every external variable. Returns 0. */
+CX_EXPORT(int16_t) clear_external_vars(void);
+
+/* Frees every external variable. Bound variables keep their numbers, even
+   those registered after the host's (the attribute bases' fields); the count
+   drops to the highest number still in use, and freed numbers below it are
+   given again by later insertions. */
+CX_EXPORT(void) free_external_vars(void);
+
+/* Registers the five built-in variables ("hoy" = 96/1/1, the others 0);
+   registering them again keeps their numbers. Returns -1. */
+CX_EXPORT(int16_t) init_base_variables(void);
+
+/* Translates a formula into pseudo-code. Returns the pseudo-code, which the
+   library owns and keeps until the next translation (inspector, parse,
+   evaluar); the host never frees it. Null when the formula does not
+   translate (or is null): parse and evaluar return the reason. */
+CX_EXPORT(const char*) inspector(const char* formula);
+
+/* buffer holds the formula in its first 256 bytes (cut at 255 characters)
+   and must have 512 bytes. Returns the CX_EXPR_* code; on success the
+   pseudo-code and its NUL are at buffer + 256. Pseudo-code that would not
+   fit in those 256 bytes is CX_EXPR_TOO_LONG and nothing is written there.
+   A null buffer gives CX_EXPR_OPERAND. */
+CX_EXPORT(int16_t) parse(char* buffer);
+
+/* Evaluates pseudo-code of the last translation into *out. Pseudo-code that
+   is not well formed (edited by hand) gives the number 0. A null out is
+   ignored. */
+CX_EXPORT(void) evalue_sum(const char* pseudo, cx_valor_expr* out);
+
+/* Translates formula and, when it translates, evaluates it into *out.
+   Returns the CX_EXPR_* code; on failure *out is left as it was. */
+CX_EXPORT(int16_t) evaluar(const char* formula, cx_valor_expr* out);
+
+/* Keep and give back the two formula texts of the current thematic query,
+   each cut at 255 characters (a null text is empty). set_formulas returns
+   0. Null records are ignored. */
+CX_EXPORT(int16_t) set_formulas(const char* text1, const char* text2);
+CX_EXPORT(void) get_formulas(cx_formula_text* out1, cx_formula_text* out2);
+
+/* -1 when attribute base `base` is open and has label placement fields,
+   else 0. */
+CX_EXPORT(int16_t) hay_graf(int16_t base);
+
+/* The number of fields of open base `base` with a non-zero type; 0 when it
+   is not open. */
+CX_EXPORT(int16_t) get_nvars(int16_t base);
+
+/* Describes the field with 1-based `ordinal` among those get_nvars counts.
+   Returns the ordinal reached: `ordinal` when the field exists, else the
+   number of such fields (0 when the base is not open), with *out zeroed. */
+CX_EXPORT(int16_t) get_varname(int16_t base, int16_t ordinal, cx_varname* out);
+
+/* The field's value in the current record: numeric types as numbers, dates
+   as the text "dd/mm/yy" with "%2d" fields (day, month, year), a character
+   as a one-character text, texts with their leading number. Returns the
+   ordinal reached as get_varname does; *out is zeroed when there is no such
+   field. */
+CX_EXPORT(int16_t) get_value(int16_t base, int16_t ordinal, cx_var_value* out);
+
 #ifdef __cplusplus
 }
 #endif

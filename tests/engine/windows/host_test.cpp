@@ -158,6 +158,23 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(last_window),
       BOUND(zoom_in),
       BOUND(zoom_out),
+      BOUND(init_base_variables),
+      BOUND(ins_external_var),
+      BOUND(set_num_var),
+      BOUND(set_alfa_var),
+      BOUND(get_var_value),
+      BOUND(clear_external_vars),
+      BOUND(free_external_vars),
+      BOUND(inspector),
+      BOUND(parse),
+      BOUND(evalue_sum),
+      BOUND(evaluar),
+      BOUND(set_formulas),
+      BOUND(get_formulas),
+      BOUND(hay_graf),
+      BOUND(get_nvars),
+      BOUND(get_varname),
+      BOUND(get_value),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -243,6 +260,45 @@ TEST(Stdcall, DoubleArgumentsTakeTwoSlotsEach) {
             3);
   EXPECT_EQ(e[0], 10.0);
   EXPECT_EQ(e[3], 40.0);
+}
+
+CASE(Stdcall, FormulaExportsRemoveTheirOwnArguments) {
+  EngineDll dll;
+  REQUIRE(dll.module() != nullptr);
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, init_base_variables, cxw::Slots())), -1);
+  // Each CALL runs the export 200 times: these insert 200 variables and free them.
+  CHECK(static_cast<int16_t>(CALL(dll, ins_external_var, cxw::Slots() << "x" << 2)) > 6);
+  CALL(dll, free_external_vars, cxw::Slots());
+  const int16_t n = CX_BIND(dll, ins_external_var)("x", 2);
+  CHECK_EQ(n, 6);
+  CALL(dll, set_num_var, cxw::Slots() << n << 2.5);
+  cx_var_value read{};
+  CALL(dll, get_var_value, cxw::Slots() << n << &read);
+  CHECK_EQ(static_cast<double>(read.number), 2.5);
+  CALL(dll, set_alfa_var, cxw::Slots() << n << "7");
+  const auto code = CALL(dll, inspector, cxw::Slots() << "X*2");
+  CHECK(code != 0);
+  cx_valor_expr v{};
+  CALL(dll, evalue_sum, cxw::Slots() << reinterpret_cast<const char*>(code) << &v);
+  CHECK_EQ(v.number, 14.0);
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, evaluar, cxw::Slots() << "2^3" << &v)), 0);
+  CHECK_EQ(v.number, 8.0);
+  char buffer[512] = "1+";
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, parse, cxw::Slots() << buffer)), 1);
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, set_formulas,
+                                     cxw::Slots() << "a"
+                                                  << "b")),
+           0);
+  cx_formula_text one{}, two{};
+  CALL(dll, get_formulas, cxw::Slots() << &one << &two);
+  CHECK_EQ(std::string(two.text), "b");
+  cx_varname field{};
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, hay_graf, cxw::Slots() << 1)), 0);
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, get_nvars, cxw::Slots() << 1)), 0);
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, get_varname, cxw::Slots() << 1 << 1 << &field)), 0);
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, get_value, cxw::Slots() << 1 << 1 << &read)), 0);
+  CHECK_EQ(static_cast<int16_t>(CALL(dll, clear_external_vars, cxw::Slots())), 0);
+  CALL(dll, free_external_vars, cxw::Slots());
 }
 
 int32_t CX_CALL answer_ok(void*, int32_t, const char*, const char*, int32_t) {
