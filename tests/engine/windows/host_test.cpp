@@ -262,42 +262,42 @@ TEST(Stdcall, DoubleArgumentsTakeTwoSlotsEach) {
   EXPECT_EQ(e[3], 40.0);
 }
 
-CASE(Stdcall, FormulaExportsRemoveTheirOwnArguments) {
-  EngineDll dll;
-  REQUIRE(dll.module() != nullptr);
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, init_base_variables, cxw::Slots())), -1);
+TEST(Stdcall, FormulaExportsRemoveTheirOwnArguments) {
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, init_base_variables, cxw::Slots())), -1);
   // Each CALL runs the export 200 times: these insert 200 variables and free them.
-  CHECK(static_cast<int16_t>(CALL(dll, ins_external_var, cxw::Slots() << "x" << 2)) > 6);
+  EXPECT_TRUE(static_cast<int16_t>(CALL(dll, ins_external_var, cxw::Slots() << "x" << 2)) > 6);
   CALL(dll, free_external_vars, cxw::Slots());
   const int16_t n = CX_BIND(dll, ins_external_var)("x", 2);
-  CHECK_EQ(n, 6);
+  EXPECT_EQ(n, 6);
   CALL(dll, set_num_var, cxw::Slots() << n << 2.5);
   cx_var_value read{};
   CALL(dll, get_var_value, cxw::Slots() << n << &read);
-  CHECK_EQ(static_cast<double>(read.number), 2.5);
+  EXPECT_EQ(static_cast<double>(read.number), 2.5);
   CALL(dll, set_alfa_var, cxw::Slots() << n << "7");
   const auto code = CALL(dll, inspector, cxw::Slots() << "X*2");
-  CHECK(code != 0);
+  EXPECT_TRUE(code != 0);
   cx_valor_expr v{};
   CALL(dll, evalue_sum, cxw::Slots() << reinterpret_cast<const char*>(code) << &v);
-  CHECK_EQ(v.number, 14.0);
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, evaluar, cxw::Slots() << "2^3" << &v)), 0);
-  CHECK_EQ(v.number, 8.0);
+  EXPECT_EQ(v.number, 14.0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, evaluar, cxw::Slots() << "2^3" << &v)), 0);
+  EXPECT_EQ(v.number, 8.0);
   char buffer[512] = "1+";
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, parse, cxw::Slots() << buffer)), 1);
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, set_formulas,
-                                     cxw::Slots() << "a"
-                                                  << "b")),
-           0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, parse, cxw::Slots() << buffer)), 1);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, set_formulas,
+                                      cxw::Slots() << "a"
+                                                   << "b")),
+            0);
   cx_formula_text one{}, two{};
   CALL(dll, get_formulas, cxw::Slots() << &one << &two);
-  CHECK_EQ(std::string(two.text), "b");
+  EXPECT_EQ(std::string(two.text), "b");
   cx_varname field{};
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, hay_graf, cxw::Slots() << 1)), 0);
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, get_nvars, cxw::Slots() << 1)), 0);
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, get_varname, cxw::Slots() << 1 << 1 << &field)), 0);
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, get_value, cxw::Slots() << 1 << 1 << &read)), 0);
-  CHECK_EQ(static_cast<int16_t>(CALL(dll, clear_external_vars, cxw::Slots())), 0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, hay_graf, cxw::Slots() << 1)), 0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_nvars, cxw::Slots() << 1)), 0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_varname, cxw::Slots() << 1 << 1 << &field)), 0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_value, cxw::Slots() << 1 << 1 << &read)), 0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, clear_external_vars, cxw::Slots())), 0);
   CALL(dll, free_external_vars, cxw::Slots());
 }
 
