@@ -169,7 +169,8 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
   if (pen_.width > 1) {
     SpanSet spans;
     trace_wide(as_fpoints(points, count), spans);
-    spans.normalize();
+    // Painting a pixel twice matters only to exclusive-or.
+    if (op_ != RasterOp::copy) spans.normalize();
     paint(spans, pen_.colour);
   } else if (op_ == RasterOp::copy) {
     trace_cosmetic(points, count, nullptr);
