@@ -24,7 +24,8 @@ struct DevicePoint {
 using Colorref = uint32_t;
 inline constexpr Colorref kInvalidColour = 0xFFFFFFFF;
 
-enum class PenStyle { solid, dot, dash, dash_dot, dash_dot_dot };
+// A null pen draws nothing: shapes drawn with it are filled only.
+enum class PenStyle { solid, dot, dash, dash_dot, dash_dot_dot, null };
 
 struct Pen {
   PenStyle style = PenStyle::solid;  // styles other than solid apply to width 1 only

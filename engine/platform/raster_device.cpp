@@ -52,6 +52,7 @@ const Pattern* pattern_of(PenStyle style) {
     case PenStyle::dash_dot_dot:
       return &kDashDotDot;
     case PenStyle::solid:
+    case PenStyle::null:
       break;
   }
   return nullptr;
@@ -166,6 +167,7 @@ void RasterDevice::trace_wide(const std::vector<FPoint>& f, SpanSet& out) const 
 bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues) {
   if (!points || count < 2) return false;
   if (!continues) style_pos_ = 0;
+  if (pen_.style == PenStyle::null) return true;
   if (pen_.width > 1) {
     SpanSet spans;
     trace_wide(as_fpoints(points, count), spans);
@@ -188,7 +190,9 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
 void RasterDevice::fill_and_outline(const SpanSet& region_in, const DevicePoint* path, int count,
                                     const std::vector<FPoint>* curve, bool rim) {
   SpanSet pen_pixels;
-  if (pen_.width > 1) {
+  if (pen_.style == PenStyle::null) {
+    // filled only
+  } else if (pen_.width > 1) {
     trace_wide(curve ? *curve : as_fpoints(path, count), pen_pixels);
   } else if (rim) {
     add_rim(pen_pixels, region_in, clip_rows());
