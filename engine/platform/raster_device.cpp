@@ -69,14 +69,12 @@ bool pattern_on(const Pattern& p, int64_t pos) {
   return false;
 }
 
-std::vector<FPoint> as_fpoints(const DevicePoint* p, int count) {
-  std::vector<FPoint> out;
-  out.reserve(count);
+void as_fpoints(const DevicePoint* p, int count, std::vector<FPoint>& out) {
+  out.clear();
   for (int i = 0; i < count; ++i) {
     const DevicePoint b = bounded(p[i]);
     out.push_back({double(b.x), double(b.y)});
   }
-  return out;
 }
 
 }  // namespace
@@ -169,11 +167,13 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
   if (!continues) style_pos_ = 0;
   if (pen_.style == PenStyle::null) return true;
   if (pen_.width > 1) {
-    SpanSet spans;
-    trace_wide(as_fpoints(points, count), spans);
+    // The scratch buffers keep their capacity from line to line.
+    as_fpoints(points, count, path_scratch_);
+    span_scratch_.clear();
+    trace_wide(path_scratch_, span_scratch_);
     // Painting a pixel twice matters only to exclusive-or.
-    if (op_ != RasterOp::copy) spans.normalize();
-    paint(spans, pen_.colour);
+    if (op_ != RasterOp::copy) span_scratch_.normalize();
+    paint(span_scratch_, pen_.colour);
   } else if (op_ == RasterOp::copy) {
     trace_cosmetic(points, count, nullptr);
   } else {
@@ -193,7 +193,8 @@ void RasterDevice::fill_and_outline(const SpanSet& region_in, const DevicePoint*
   if (pen_.style == PenStyle::null) {
     // filled only
   } else if (pen_.width > 1) {
-    trace_wide(curve ? *curve : as_fpoints(path, count), pen_pixels);
+    if (!curve) as_fpoints(path, count, path_scratch_);
+    trace_wide(curve ? *curve : path_scratch_, pen_pixels);
   } else if (rim) {
     add_rim(pen_pixels, region_in, clip_rows());
   } else {

@@ -69,6 +69,8 @@ class RasterDevice final : public Device {
   FillMode fill_mode_ = FillMode::alternate;
   DeviceRect clip_;
   int64_t style_pos_ = 0;  // pixels of the styled pattern already used
+  std::vector<raster::FPoint> path_scratch_;
+  raster::SpanSet span_scratch_;
 };
 
 }  // namespace cx

@@ -32,18 +32,6 @@ struct Interval {
   bool empty() const { return lo > hi; }
 };
 
-// x where a * x + c lies in [min, max], as an interval (a may be 0).
-void linear_range(double a, double c, double min, double max, double& lo, double& hi) {
-  if (a == 0) {
-    if (c < min || c > max) lo = 1, hi = 0;
-    return;
-  }
-  double x1 = (min - c) / a, x2 = (max - c) / a;
-  if (x1 > x2) std::swap(x1, x2);
-  lo = std::max(lo, x1);
-  hi = std::min(hi, x2);
-}
-
 void join_disc(Interval& in, FPoint c, double r, double yc) {
   const double dy = yc - c.y;
   if (std::abs(dy) > r) return;
@@ -90,17 +78,32 @@ void add_stroke(SpanSet& out, FPoint a, FPoint b, double width, RowRange rows) {
   const int32_t bottom = std::min(rows.bottom, clamp_row(std::ceil(std::max(a.y, b.y) + r)) + 1);
   const double len = std::hypot(b.x - a.x, b.y - a.y);
   const double ux = len > 0 ? (b.x - a.x) / len : 0, uy = len > 0 ? (b.y - a.y) / len : 0;
+  // The band along the segment is two slabs: 0 <= (P - a).u <= len and
+  // |(P - a) x u| <= r; on a row each is an x interval moving linearly.
+  const double k1 = ux != 0 ? uy / ux : 0, d1 = ux != 0 ? len / ux : 0;
+  const double k2 = uy != 0 ? ux / uy : 0, d2 = uy != 0 ? r / std::abs(uy) : 0;
+  constexpr double inf = std::numeric_limits<double>::infinity();
   for (int32_t y = top; y < bottom; ++y) {
-    const double yc = y + off;
+    const double yc = y + off, dy = yc - a.y;
     Interval in;
     join_disc(in, a, r, yc);
     join_disc(in, b, r, yc);
     if (len > 0) {
-      // Along the segment t = (P - a).u in [0, len]; across it |(P - a) x u| <= r.
-      double lo = -std::numeric_limits<double>::infinity();
-      double hi = std::numeric_limits<double>::infinity();
-      linear_range(ux, -ux * a.x + uy * (yc - a.y), 0, len, lo, hi);
-      linear_range(-uy, uy * a.x + ux * (yc - a.y), -r, r, lo, hi);
+      double lo = -inf, hi = inf;
+      if (ux != 0) {
+        lo = a.x - k1 * dy;
+        hi = lo + d1;
+        if (lo > hi) std::swap(lo, hi);
+      } else if (uy * dy < 0 || uy * dy > len) {
+        lo = inf;
+      }
+      if (uy != 0) {
+        const double m = a.x + k2 * dy;
+        lo = std::max(lo, m - d2);
+        hi = std::min(hi, m + d2);
+      } else if (std::abs(ux * dy) > r) {
+        lo = inf;
+      }
       in.join(lo, hi);
     }
     if (in.empty()) continue;
