@@ -68,203 +68,144 @@ void line(RasterDevice& d, std::vector<DevicePoint> p, Pen pen = {}) {
 }
 
 TEST(RasterDevice, LinesLeaveOutTheirLastPixel) {
+  // clang-format off
   run({
-      {"horizontal",
-       [](RasterDevice& d) {
-         line(d, pts({{1, 1}, {5, 1}}));
-       },
-       {
-           ".......",
-           ".####..",
-           ".......",
-       }},
+      {"horizontal", [](RasterDevice& d) { line(d, pts({{1, 1}, {5, 1}})); },
+       {".......",
+        ".####..",
+        "......."}},
       {"shallow slope rounds halves toward the end",
-       [](RasterDevice& d) {
-         line(d, pts({{0, 0}, {4, 2}}));
-       },
-       {
-           "#.....",
-           ".##...",
-           "...#..",
-       }},
-      {"drawn backwards",
-       [](RasterDevice& d) {
-         line(d, pts({{4, 2}, {0, 0}}));
-       },
-       {
-           ".#....",
-           "..##..",
-           "....#.",
-       }},
+       [](RasterDevice& d) { line(d, pts({{0, 0}, {4, 2}})); },
+       {"#.....",
+        ".##...",
+        "...#.."}},
+      {"drawn backwards", [](RasterDevice& d) { line(d, pts({{4, 2}, {0, 0}})); },
+       {".#....",
+        "..##..",
+        "....#."}},
       {"a corner is drawn once, the end left out",
-       [](RasterDevice& d) {
-         line(d, pts({{1, 1}, {4, 1}, {4, 3}}));
-       },
-       {
-           "......",
-           ".####.",
-           "....#.",
-           "......",
-       }},
-      {"two identical points draw nothing",
-       [](RasterDevice& d) {
-         line(d, pts({{1, 1}, {1, 1}}));
-       },
-       {
-           "...",
-           "...",
-           "...",
-       }},
+       [](RasterDevice& d) { line(d, pts({{1, 1}, {4, 1}, {4, 3}})); },
+       {"......",
+        ".####.",
+        "....#.",
+        "......"}},
+      {"two identical points draw nothing", [](RasterDevice& d) { line(d, pts({{1, 1}, {1, 1}})); },
+       {"...",
+        "...",
+        "..."}},
       {"dash: 18 on, 6 off",
        [](RasterDevice& d) {
          line(d, pts({{0, 0}, {31, 0}}), {PenStyle::dash, 1, kBlack});
        },
-       {
-           "##################......#######.",
-       }},
+       {"##################......#######."}},
       {"dot style carries round a corner",
        [](RasterDevice& d) {
          line(d, pts({{0, 0}, {4, 0}, {4, 5}}), {PenStyle::dot, 1, kBlack});
        },
-       {
-           "###..",
-           ".....",
-           "....#",
-           "....#",
-           "....#",
-           ".....",
-       }},
+       {"###..",
+        ".....",
+        "....#",
+        "....#",
+        "....#",
+        "....."}},
   });
+  // clang-format on
 }
 
 TEST(RasterDevice, WidePensHaveRoundCapsAndJoins) {
+  // clang-format off
   run({
       {"3 pixels wide, caps one pixel beyond each end",
        [](RasterDevice& d) {
          line(d, pts({{2, 2}, {6, 2}}), {PenStyle::solid, 3, kBlack});
        },
-       {
-           ".........",
-           ".#######.",
-           ".#######.",
-           ".#######.",
-           ".........",
-       }},
+       {".........",
+        ".#######.",
+        ".#######.",
+        ".#######.",
+        "........."}},
       {"2 pixels wide covers two rows, caps half a pixel out",
        [](RasterDevice& d) {
          line(d, pts({{1, 2}, {4, 2}}), {PenStyle::solid, 2, kBlack});
        },
-       {
-           "......",
-           "#####.",
-           "#####.",
-           "......",
-       }},
+       {"......",
+        "#####.",
+        "#####.",
+        "......"}},
       {"a 5-pixel dot is round",
        [](RasterDevice& d) {
          line(d, pts({{3, 3}, {3, 3}}), {PenStyle::solid, 5, kBlack});
        },
-       {
-           ".......",
-           "..###..",
-           ".#####.",
-           ".#####.",
-           ".#####.",
-           "..###..",
-           ".......",
-       }},
+       {".......",
+        "..###..",
+        ".#####.",
+        ".#####.",
+        ".#####.",
+        "..###..",
+        "......."}},
       {"a corner joins round",
        [](RasterDevice& d) {
          line(d, pts({{1, 5}, {5, 5}, {5, 1}}), {PenStyle::solid, 3, kBlack});
        },
-       {
-           "....###.",
-           "....###.",
-           "....###.",
-           "....###.",
-           "#######.",
-           "#######.",
-           "#######.",
-           "........",
-       }},
+       {"....###.",
+        "....###.",
+        "....###.",
+        "....###.",
+        "#######.",
+        "#######.",
+        "#######.",
+        "........"}},
   });
+  // clang-format on
 }
 
 TEST(RasterDevice, RectanglesAndEllipsesLeaveOutRightAndBottomEdges) {
+  // clang-format off
   run({
-      {"rectangle: pen frame, brush inside",
-       [](RasterDevice& d) {
-         d.rectangle({1, 1, 5, 4});
-       },
-       {
-           "......",
-           ".####.",
-           ".#rr#.",
-           ".####.",
-           "......",
-       }},
-      {"corners in any order",
-       [](RasterDevice& d) {
-         d.rectangle({5, 4, 1, 1});
-       },
-       {
-           "......",
-           ".####.",
-           ".#rr#.",
-           ".####.",
-           "......",
-       }},
-      {"hollow brush",
+      {"rectangle: pen frame, brush inside", [](RasterDevice& d) { d.rectangle({1, 1, 5, 4}); },
+       {"......",
+        ".####.",
+        ".#rr#.",
+        ".####.",
+        "......"}},
+      {"hollow brush, corners in any order",
        [](RasterDevice& d) {
          d.select_brush({true, 0});
-         d.rectangle({0, 0, 3, 3});
+         d.rectangle({3, 3, 0, 0});
        },
-       {
-           "###.",
-           "#.#.",
-           "###.",
-           "....",
-       }},
-      {"a 1 x 1 rectangle is one pixel",
-       [](RasterDevice& d) {
-         d.rectangle({1, 1, 2, 2});
-       },
-       {
-           "...",
-           ".#.",
-           "...",
-       }},
-      {"ellipse",
-       [](RasterDevice& d) {
-         d.ellipse({0, 0, 7, 5});
-       },
-       {
-           ".#####.",
-           "#rrrrr#",
-           "#rrrrr#",
-           "#rrrrr#",
-           ".#####.",
-       }},
+       {"###.",
+        "#.#.",
+        "###.",
+        "...."}},
+      {"a 1 x 1 rectangle is one pixel", [](RasterDevice& d) { d.rectangle({1, 1, 2, 2}); },
+       {"...",
+        ".#.",
+        "..."}},
+      {"ellipse", [](RasterDevice& d) { d.ellipse({0, 0, 7, 5}); },
+       {".#####.",
+        "#rrrrr#",
+        "#rrrrr#",
+        "#rrrrr#",
+        ".#####."}},
       {"ellipse with a wide pen on its curve",
        [](RasterDevice& d) {
          d.select_pen({PenStyle::solid, 3, kBlue});
          d.ellipse({1, 1, 10, 10});
        },
-       {
-           "...bbbbb....",
-           "..bbbbbbb...",
-           ".bbbbbbbbb..",
-           "bbbbrrrbbbb.",
-           "bbbrrrrrbbb.",
-           "bbbrrrrrbbb.",
-           "bbbrrrrrbbb.",
-           "bbbbrrrbbbb.",
-           ".bbbbbbbbb..",
-           "..bbbbbbb...",
-           "...bbbbb....",
-           "............",
-       }},
+       {"...bbbbb....",
+        "..bbbbbbb...",
+        ".bbbbbbbbb..",
+        "bbbbrrrbbbb.",
+        "bbbrrrrrbbb.",
+        "bbbrrrrrbbb.",
+        "bbbrrrrrbbb.",
+        "bbbbrrrbbbb.",
+        ".bbbbbbbbb..",
+        "..bbbbbbb...",
+        "...bbbbb....",
+        "............"}},
   });
+  // clang-format on
 }
 
 TEST(RasterDevice, PolygonsFillByTheirFillMode) {
@@ -276,48 +217,45 @@ TEST(RasterDevice, PolygonsFillByTheirFillMode) {
       d.polygon(twice.data(), static_cast<int>(twice.size()));
     };
   };
+  // clang-format off
   run({
       {"winding fills where the winding number is not 0",
        draw(FillMode::winding),
-       {
-           "........",
-           ".######.",
-           ".#rrrr#.",
-           ".#rrrr#.",
-           ".#rrrr#.",
-           ".######.",
-           "........",
-       }},
+       {"........",
+        ".######.",
+        ".#rrrr#.",
+        ".#rrrr#.",
+        ".#rrrr#.",
+        ".######.",
+        "........"}},
       {"alternate leaves what is crossed twice",
        draw(FillMode::alternate),
-       {
-           "........",
-           ".######.",
-           ".#....#.",
-           ".#....#.",
-           ".#....#.",
-           ".######.",
-           "........",
-       }},
+       {"........",
+        ".######.",
+        ".#....#.",
+        ".#....#.",
+        ".#....#.",
+        ".######.",
+        "........"}},
       {"triangle: top-left rule, the pen on every edge",
        [](RasterDevice& d) {
          d.select_pen({PenStyle::solid, 1, kBlue});
          const auto t = pts({{0, 0}, {6, 0}, {0, 6}});
          d.polygon(t.data(), 3);
        },
-       {
-           "bbbbbbb",
-           "brrrrb.",
-           "brrrb..",
-           "brrb...",
-           "brb....",
-           "bb.....",
-           "b......",
-       }},
+       {"bbbbbbb",
+        "brrrrb.",
+        "brrrb..",
+        "brrb...",
+        "brb....",
+        "bb.....",
+        "b......"}},
   });
+  // clang-format on
 }
 
 TEST(RasterDevice, ClipRegionKeepsEverythingOutsideIt) {
+  // clang-format off
   run({
       {"box over the whole device",
        [](RasterDevice& d) {
@@ -327,25 +265,22 @@ TEST(RasterDevice, ClipRegionKeepsEverythingOutsideIt) {
          EXPECT_EQ(d.get_pixel(5, 1), kInvalidColour);
          EXPECT_EQ(d.set_pixel(2, 1, kBlue), kBlue);
        },
-       {
-           ".......",
-           "..brr..",
-           "..rrr..",
-           ".......",
-       }},
+       {".......",
+        "..brr..",
+        "..rrr..",
+        "......."}},
       {"a line from far outside keeps its slope",
        [](RasterDevice& d) {
          d.set_clip({0, 0, 4, 4});
          line(d, pts({{-2000000000, -2000000000}, {2000000000, 2000000000}}));
        },
-       {
-           "#.....",
-           ".#....",
-           "..#...",
-           "...#..",
-           "......",
-       }},
+       {"#.....",
+        ".#....",
+        "..#...",
+        "...#..",
+        "......"}},
   });
+  // clang-format on
 }
 
 TEST(RasterDevice, ExclusiveOrTwiceRestoresTheImage) {
