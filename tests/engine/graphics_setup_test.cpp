@@ -5,10 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "graphics/drawing.h"
 #include "graphics/vector_tables.h"
+#include "platform/raster_device.h"
 #include "support/graphics_support.h"
 #include "support/temp_base.h"
 
@@ -108,6 +111,53 @@ TEST(GraphicsSetup, CurvesAreRunsOfLinesThroughThePoints) {
       EXPECT_GE(through, 1u) << c.what;
     }
   }
+}
+
+// Far-away, infinite and undefined coordinates, wide pens and every line
+// type: the kernel draws in bounded time and never outside the clip region.
+TEST(GraphicsSetup, ExtremeCoordinatesStayInsideTheClipRegion) {
+  auto owned = std::make_unique<RasterDevice>(40, 30);
+  const RasterDevice& device = *owned;
+  const int32_t hdc = registre_dispositivo(std::move(owned));
+  gabrest(0, 0, 40, 30, hdc);
+  gdrecorte(0, 5, 5, 30, 20);  // columns 5..29, rows 10..24
+  const double inf = std::numeric_limits<double>::infinity();
+  const double values[] = {-1e300, -3e9,  -70000, -1,    0,   7.5,  20,
+                           35,     70000, 3e9,    1e300, inf, -inf, std::nan("")};
+  std::mt19937 rng(1);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(values) - 1);
+  for (int i = 0; i < 400; ++i) {
+    gdlinanch(static_cast<int16_t>(1 + i % 9));
+    gdlintip(static_cast<int16_t>(i % 10));
+    gdcolor(i % 16 == 0 ? 1 : i % 16);
+    gdeor(static_cast<int16_t>(i % 3 == 0));
+    double xs[6], ys[6];
+    for (int k = 0; k < 6; ++k) {
+      xs[k] = values[pick(rng)];
+      ys[k] = values[pick(rng)];
+    }
+    gplinea(xs, ys, 6);
+    curva(xs, ys, 6);
+    gcirculo(xs[0], ys[0], std::abs(xs[1]));
+    gelipse(xs[0], ys[0], 0, 0, xs[2], ys[2]);
+    gcaja(xs[3], ys[3], xs[4], ys[4]);
+    gpunto(xs[5], ys[5]);
+    marque_punto(xs[1], ys[2]);
+    gcursor(xs[4], ys[0]);
+  }
+  gdeor(0);
+  int drawn = 0;
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const Colorref p = device.pixels()[std::size_t(y) * 40 + x];
+      if (x >= 5 && x < 30 && y >= 10 && y < 25)
+        drawn += p != 0xFFFFFF;
+      else
+        ASSERT_EQ(p, 0xFFFFFFu) << x << "," << y;
+    }
+  }
+  EXPECT_GT(drawn, 0);
+  liberar_dispositivo(hdc);
 }
 
 }  // namespace
