@@ -19,6 +19,9 @@ using cx::estado_grafico;
 namespace {
 
 constexpr int32_t kMaxDeviceSide = 32767;  // device rectangles are 16-bit values
+// 512 MiB of pixels: a larger surface would be written whole when made, and
+// an overcommitting system might end the host rather than refuse it.
+constexpr int64_t kMaxDevicePixels = int64_t{1} << 27;
 
 void reset_attributes(cx::EstadoGrafico& g) {
   g.line_type = 1;
@@ -90,10 +93,13 @@ CX_EXPORT(int16_t) gfinalice(int32_t) {
 }
 
 CX_EXPORT(int32_t) crear_dispositivo(int32_t ancho, int32_t alto) {
-  if (ancho < 1 || alto < 1 || ancho > kMaxDeviceSide || alto > kMaxDeviceSide) {
+  if (ancho < 1 || alto < 1 || ancho > kMaxDeviceSide || alto > kMaxDeviceSide ||
+      int64_t{ancho} * alto > kMaxDevicePixels) {
     cx::informe_error(
-        "crear_dispositivo: tama\xF1o inv\xE1lido %d x %d (de 1 a %d pixeles por lado)",
-        static_cast<int>(ancho), static_cast<int>(alto), static_cast<int>(kMaxDeviceSide));
+        "crear_dispositivo: tama\xF1o inv\xE1lido %d x %d (de 1 a %d pixeles por lado, a lo "
+        "sumo %d en total)",
+        static_cast<int>(ancho), static_cast<int>(alto), static_cast<int>(kMaxDeviceSide),
+        static_cast<int>(kMaxDevicePixels));
     return 0;
   }
   try {

@@ -513,9 +513,9 @@ CX_EXPORT(void) zoom_out(int32_t ignored);
  * through the message sink.
  * ------------------------------------------------------------------------ */
 
-/* Makes a device of ancho x alto pixels (each 1..32767). Returns its handle,
-   or 0 for a size out of range or when memory runs out. The library owns
-   the device until liberar_dispositivo. */
+/* Makes a device of ancho x alto pixels (each 1..32767, at most 2^27 in
+   all). Returns its handle, or 0 for a size out of range or when memory
+   runs out. The library owns the device until liberar_dispositivo. */
 CX_EXPORT(int32_t) crear_dispositivo(int32_t ancho, int32_t alto);
 
 /* Saves the device's pixels as an 8-bit RGB PNG file at ruta (replaced if

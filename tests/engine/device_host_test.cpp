@@ -107,12 +107,13 @@ TEST(DeviceHost, DrawCopySaveAndRelease) {
   EXPECT_EQ(copy(hdc, nullptr), -1);
   EXPECT_EQ(create(0, 5), 0);
   EXPECT_EQ(create(5, 40000), 0);
+  EXPECT_EQ(create(20000, 20000), 0);  // each side allowed, but too many pixels
   EXPECT_EQ(release(hdc), 0);
   EXPECT_EQ(release(hdc), -1);
   EXPECT_EQ(save(hdc, "late.png"), -1);
   EXPECT_EQ(copy(hdc, copied.data()), -1);
   EXPECT_EQ(pixel(1, 2, hdc), -1);
-  EXPECT_EQ(shown.size(), 8u);
+  EXPECT_EQ(shown.size(), 9u);
   // A new device gets a new handle: the released one stays unknown.
   const int32_t next = create(2, 2);
   EXPECT_GT(next, hdc);
