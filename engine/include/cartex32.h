@@ -1052,8 +1052,8 @@ CX_EXPORT(void) gborre(double x1, double y1, double x2, double y2);
    rx and ry (the third and fourth arguments are ignored). Return 1 when
    drawn, 0 when outside the clip region or a radius exceeds 16,000 pixels. */
 CX_EXPORT(int16_t) gcirculo(double x, double y, double radius);
-CX_EXPORT(int16_t) gelipse(double x, double y, double ignored1, double ignored2, double rx,
-                           double ry);
+CX_EXPORT(int16_t)
+gelipse(double x, double y, double ignored1, double ignored2, double rx, double ry);
 /* Arcs draw nothing. garco3 computes the circle through its three points
    (nothing at all for collinear points) and hands it to garco1. */
 CX_EXPORT(void) garco1(double x, double y, double radius, double start, double end);
