@@ -16,18 +16,6 @@ namespace {
 using cxw::EngineDll;
 using cxw::Slots;
 
-template <typename F>
-void balanced(F* function, const Slots& slots, const char* name) {
-  if (!function) return;
-  if (cxw::slots_of(function) != slots.count)
-    cxw::fail(__FILE__, __LINE__, std::string(name) + ": the test passes the wrong slots");
-  uint32_t result = 0;
-  const int32_t drift =
-      cxw_call_slots(reinterpret_cast<const void*>(function), slots.words, slots.count, &result);
-  if (drift != 0) cxw::fail(__FILE__, __LINE__, std::string(name) + " left the stack off");
-}
-#define BALANCED(dll, name, slots) balanced(CX_BIND(dll, name), slots, #name)
-
 int32_t CX_CALL count_message(void* user, int32_t, const char*, const char*, int32_t) {
   ++*static_cast<int*>(user);
   return CX_IDOK;

@@ -236,6 +236,15 @@ CASE(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(garco2),
       BOUND(garco3),
       BOUND(distancia_poli),
+      BOUND(init_converter),
+      BOUND(set_origin),
+      BOUND(set_target),
+      BOUND(convert_latlon),
+      BOUND(convlatlon),
+      BOUND(newton),
+      BOUND(gdigcal),
+      BOUND(a_mundo),
+      BOUND(a_digit),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();

@@ -7,7 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <type_traits>
+
+#include "check.h"
 
 extern "C" int32_t cxw_call_slots(const void* function, const uint32_t* slots, int32_t count,
                                   uint32_t* result);
@@ -42,4 +45,20 @@ struct Slots {
   }
 };
 
+// Calls function with slots and fails the case unless it removed exactly
+// its own arguments. A null function (not exported) was already reported.
+template <typename F>
+void balanced(F* function, const Slots& slots, const char* name, const char* file, int line) {
+  if (!function) return;
+  if (slots_of(function) != slots.count)
+    fail(file, line, std::string(name) + ": the test passes the wrong slots");
+  uint32_t result = 0;
+  const int32_t drift =
+      cxw_call_slots(reinterpret_cast<const void*>(function), slots.words, slots.count, &result);
+  if (drift != 0) fail(file, line, std::string(name) + " left the stack off");
+}
+
 }  // namespace cxw
+
+#define BALANCED(dll, name, slots) \
+  ::cxw::balanced(CX_BIND(dll, name), slots, #name, __FILE__, __LINE__)
