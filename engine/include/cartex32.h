@@ -706,12 +706,13 @@ distancia_poli(const void* xs, const void* ys, int16_t count, double px, double 
  * 0.00672267), scale 1 on the central meridian, meant for the few degrees
  * around its origin. Latitudes are degrees north; longitudes are degrees
  * positive toward the WEST: a point west of the central meridian has a
- * larger longitude and a smaller easting. Degrees, minutes and seconds become decimal
- * degrees as d + m/60 + s/3600, each part with its own sign. The projection
- * and the calibration are process-wide and never saved. No argument is
- * checked and nothing fails, except gdigcal as said below. Nothing here
- * allocates; out pointers are the caller's doubles and may be null
- * (nothing is written there).
+ * larger longitude and a smaller easting. Degrees, minutes and seconds
+ * become decimal degrees as d + m/60 + s/3600, each part with its own sign.
+ * The projection and the calibration are process-wide and never saved. No
+ * argument is checked; the functions return nothing unless said, and only
+ * gdigcal can refuse its input. Nothing here allocates or keeps a pointer:
+ * out pointers are the caller's doubles and may be null (nothing is
+ * written there).
  * ------------------------------------------------------------------------ */
 
 /* Sets every projection parameter for an origin of the national grid:
@@ -736,17 +737,20 @@ CX_EXPORT(void) convlatlon(double lat_deg, double lat_min, double lat_sec, doubl
    coordinates are (easting, northing), found by iterating convert_latlon
    until the grid values are met within 1e-6 m. Returns the number of
    conversions made: 1 to 24 when the tolerance was met (about 5 for points
-   a few degrees from the origin), 25 when it may not have been, and the
-   position written is then the last estimate. Always writes a position. */
+   a few degrees from the origin); 25, the failure value, when it may not
+   have been (a NaN coordinate always gives 25), and the position written is
+   then the last estimate. Always writes a position. */
 CX_EXPORT(int16_t) newton(double easting, double northing, double* lat, double* lon);
 
 /* Calibrates the tablet from count point pairs: tablet (xd[i], yd[i]) is
-   world (xw[i], yw[i]). Only count 2 calibrates (each array holds two
-   doubles); any other count, or a null array, changes nothing. The rotation
+   world (xw[i], yw[i]). Only count 2 calibrates (each of the caller's
+   arrays holds two doubles, read during the call only); any other count,
+   or a null array, changes nothing, silently. The rotation
    and scale are those of the segment between the two points, and the first
    pair corresponds exactly. Two tablet points (or two world points) at one
-   place give no calibration: the previous one stays in force and a message
-   says so. Before the first calibration tablet and world coordinates are
+   place give no calibration: the previous one stays in force and a
+   message ("ADVERTENCIA: calibracion del digitalizador no valida, ...")
+   says so through the message sink. Before the first calibration tablet and world coordinates are
    the same. */
 CX_EXPORT(void) gdigcal(int16_t count, const double* xd, const double* yd, const double* xw,
                         const double* yw);
