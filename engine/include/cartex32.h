@@ -1067,6 +1067,66 @@ CX_EXPORT(int16_t)
 distancia_poli(const void* xs, const void* ys, int16_t count, double px, double py,
                double* distance, int16_t* index);
 
+/* ------------------------------------------------------------------------
+ * Geographic coordinates and the digitising tablet
+ *
+ * Grid coordinates are metres (easting, northing) of a transverse Mercator
+ * series on the International 1924 ellipsoid (a = 6378388, e^2 =
+ * 0.00672267), scale 1 on the central meridian, meant for the few degrees
+ * around its origin. Latitudes are degrees north; longitudes are degrees
+ * positive toward the WEST: a point west of the central meridian has a
+ * larger longitude and a smaller easting. Degrees, minutes and seconds
+ * become decimal degrees as d + m/60 + s/3600, each part with its own sign.
+ * The projection and the calibration are process-wide and never saved. No
+ * argument is checked; the functions return nothing unless said, and only
+ * gdigcal can refuse its input. Nothing here allocates or keeps a pointer:
+ * out pointers are the caller's doubles and may be null (nothing is
+ * written there).
+ * ------------------------------------------------------------------------ */
+
+/* Sets every projection parameter for an origin of the national grid:
+   latitude of origin 4.599047222, false easting and northing 1,000,000 m,
+   and the central meridian (degrees west) of origin 1 77.08091666666667,
+   2 71.08091666666667, 3 80.08091666666667, 4 68.08091666666667 or, for any
+   other number, 74.08091666666667. Until it is first called the projection
+   is that of origin 0. */
+CX_EXPORT(void) init_converter(int16_t origin);
+/* Moves the origin to the given latitude and longitude (west positive). */
+CX_EXPORT(void) set_origin(double lat_deg, double lat_min, double lat_sec, double lon_deg,
+                           double lon_min, double lon_sec);
+/* Sets the false easting and northing, the grid values of the origin. */
+CX_EXPORT(void) set_target(double false_easting, double false_northing);
+/* Writes the grid coordinates of a latitude and longitude in decimal
+   degrees. The origin maps exactly onto (false easting, false northing). */
+CX_EXPORT(void) convert_latlon(double lat, double lon, double* easting, double* northing);
+/* The same from degrees, minutes and seconds. */
+CX_EXPORT(void) convlatlon(double lat_deg, double lat_min, double lat_sec, double lon_deg,
+                           double lon_min, double lon_sec, double* easting, double* northing);
+/* Writes the latitude and longitude (decimal degrees) whose grid
+   coordinates are (easting, northing), found by iterating convert_latlon
+   until the grid values are met within 1e-6 m. Returns the number of
+   conversions made: 1 to 24 when the tolerance was met (about 5 for points
+   a few degrees from the origin); 25, the failure value, when it may not
+   have been (a NaN coordinate always gives 25), and the position written is
+   then the last estimate. Always writes a position. */
+CX_EXPORT(int16_t) newton(double easting, double northing, double* lat, double* lon);
+
+/* Calibrates the tablet from count point pairs: tablet (xd[i], yd[i]) is
+   world (xw[i], yw[i]). Only count 2 calibrates (each of the caller's
+   arrays holds two doubles, read during the call only); any other count,
+   or a null array, changes nothing, silently. The rotation
+   and scale are those of the segment between the two points, and the first
+   pair corresponds exactly. Two tablet points (or two world points) at one
+   place give no calibration: the previous one stays in force and a
+   message ("ADVERTENCIA: calibracion del digitalizador no valida, ...")
+   says so through the message sink. Before the first calibration tablet and world coordinates are
+   the same. */
+CX_EXPORT(void) gdigcal(int16_t count, const double* xd, const double* yd, const double* xw,
+                        const double* yw);
+/* Tablet to world, and world to tablet, through the calibration in force. */
+CX_EXPORT(void) a_mundo(double x, double y, double* xw, double* yw);
+CX_EXPORT(void) a_digit(double x, double y, double* xd, double* yd);
+
 #ifdef __cplusplus
 }
 #endif

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <string>
@@ -234,6 +235,15 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(garco2),
       BOUND(garco3),
       BOUND(distancia_poli),
+      BOUND(init_converter),
+      BOUND(set_origin),
+      BOUND(set_target),
+      BOUND(convert_latlon),
+      BOUND(convlatlon),
+      BOUND(newton),
+      BOUND(gdigcal),
+      BOUND(a_mundo),
+      BOUND(a_digit),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -693,6 +703,37 @@ TEST(Graphics, DrawsOnItsOwnDevice) {
   EXPECT_TRUE(GetFileAttributesA("never.png") == INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(CX_BIND(dll, liberar_dispositivo)(hdc), 0);
   CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
+}
+
+// ---------------------------------------------------------------- geodesy
+
+// Each grid and tablet export removes its own arguments (six doubles for
+// convlatlon), and the x87 build still maps the origin exactly and inverts
+// the series.
+TEST(Geodesy, ExportsRemoveTheirArgumentsAndConvert) {
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  double a = 0, b = 0, xd[2] = {0, 10}, yd[2] = {0, 0}, xw[2] = {1000, 1000}, yw[2] = {2000, 2100};
+  CALL(dll, init_converter, cxw::Slots() << 3);
+  CALL(dll, set_origin, cxw::Slots() << 4.0 << 35.0 << 56.57 << 74.0 << 4.0 << 51.3);
+  CALL(dll, set_target, cxw::Slots() << 1000000.0 << 1000000.0);
+  CALL(dll, convert_latlon, cxw::Slots() << 5.0 << 75.0 << &a << &b);
+  CALL(dll, convlatlon, cxw::Slots() << 5.0 << 0.0 << 0.0 << 75.0 << 0.0 << 0.0 << &a << &b);
+  CALL(dll, newton, cxw::Slots() << 990000.0 << 1010000.0 << &a << &b);
+  CALL(dll, gdigcal, cxw::Slots() << 2 << xd << yd << xw << yw);
+  CALL(dll, a_mundo, cxw::Slots() << 1.0 << 2.0 << &a << &b);
+  CALL(dll, a_digit, cxw::Slots() << 1.0 << 2.0 << &a << &b);
+
+  auto* forward = CX_BIND(dll, convert_latlon);
+  auto* inverse = CX_BIND(dll, newton);
+  ASSERT_TRUE(forward && inverse);
+  CX_BIND(dll, init_converter)(0);
+  forward(4.599047222, 74.08091666666667, &a, &b);
+  EXPECT_EQ(a, 1000000.0);
+  EXPECT_EQ(b, 1000000.0);
+  forward(6.25, 75.5, &a, &b);
+  EXPECT_TRUE(inverse(a, b, &a, &b) < 25);
+  EXPECT_TRUE(std::fabs(a - 6.25) < 1e-9 && std::fabs(b - 75.5) < 1e-9);
 }
 
 }  // namespace
