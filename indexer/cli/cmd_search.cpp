@@ -1,9 +1,9 @@
 // search: the local search from the command line.
 #include <ostream>
 
+#include "base/cp1252.h"
 #include "cli/cli.h"
 #include "search/local_search.h"
-#include "text/cp1252.h"
 
 namespace trawlix::cli {
 
@@ -20,11 +20,15 @@ int cmd_search(Context& ctx, const Arguments& args) {
   std::string page = ws->file(kResultsFile);
   SearchResult result = run_search(*ws->db(), ctx.ui, request, page);
   switch (result.status) {
-    case SearchResult::Status::kNoWords: return kExitUsage;
+    case SearchResult::Status::kNoWords:
+      return kExitUsage;
     case SearchResult::Status::kNoDocuments:
-    case SearchResult::Status::kNothingFound: return kExitNothingFound;
-    case SearchResult::Status::kFailed: return kExitFailure;
-    case SearchResult::Status::kFound: break;
+    case SearchResult::Status::kNothingFound:
+      return kExitNothingFound;
+    case SearchResult::Status::kFailed:
+      return kExitFailure;
+    case SearchResult::Status::kFound:
+      break;
   }
   for (const SearchHit& hit : result.hits) {
     ctx.out << hit.doc_id << "\t" << terminal_text(hit.url) << "\t"

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <unordered_map>
 
+#include "base/cp1252.h"
 #include "search/query_tokenizer.h"
-#include "text/cp1252.h"
 #include "text/word_index.h"
 
 namespace trawlix {
@@ -23,8 +23,9 @@ bool token_hits(Database& db, const std::string& token, bool partial,
   if (partial) {
     // Words hold characters up to U+00FE, so every word that begins with
     // the token sorts below the token followed by U+00FF.
-    st = db.prepare(std::string(kSelect) +
-                    "(Word >= ?1 and Word < ?1 || char(255)) and (Words.WordID = WordsDocs.WordID)");
+    st =
+        db.prepare(std::string(kSelect) +
+                   "(Word >= ?1 and Word < ?1 || char(255)) and (Words.WordID = WordsDocs.WordID)");
   } else {
     st = db.prepare(std::string(kSelect) + "(Word = ?1) and (Words.WordID = WordsDocs.WordID)");
   }
@@ -46,9 +47,11 @@ SearchResult run_search(Database& db, UserInterface& ui, const SearchRequest& re
   }
   std::vector<SearchHit> documents;
   {
-    Statement docs = db.prepare("select DocID, URLDocument, URLDescription from docs order by DocID");
+    Statement docs =
+        db.prepare("select DocID, URLDocument, URLDescription from docs order by DocID");
     while (docs.ok() && docs.step()) {
-      documents.push_back({static_cast<int32_t>(docs.get_int(0)), docs.get_text(1), docs.get_text(2)});
+      documents.push_back(
+          {static_cast<int32_t>(docs.get_int(0)), docs.get_text(1), docs.get_text(2)});
     }
     if (!docs.ok() || docs.failed()) return result;
   }
@@ -84,9 +87,9 @@ SearchResult run_search(Database& db, UserInterface& ui, const SearchRequest& re
   }
   ui.set_busy(false);
   if (result.truncated) {
-    ui.show_message("Please note:",
-                    "The query has more than 20 words: only the first 20 were searched.",
-                    Icon::kInformation);
+    ui.show_message(
+        "Please note:", "The query has more than 20 words: only the first 20 were searched.",
+        Icon::kInformation);
   }
   if (result.hits.empty()) {
     ui.show_message(kResultsTitle, "No documents found...", Icon::kExclamation);
