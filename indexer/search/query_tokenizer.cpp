@@ -8,7 +8,9 @@ void QueryTokenizer::set_query(std::string_view query) {
   set_rests(std::string(query));
 }
 
-void QueryTokenizer::get_token() { cut_token(false); }
+void QueryTokenizer::get_token() {
+  cut_token(false);
+}
 
 std::vector<std::string> query_tokens(std::string_view query) {
   QueryTokenizer tokenizer;

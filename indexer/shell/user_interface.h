@@ -22,9 +22,12 @@ enum class Answer { kOk, kCancel, kYes, kNo, kRetry };
 // answer it, or when its box is closed without a button.
 inline Answer safe_answer(Buttons buttons) {
   switch (buttons) {
-    case Buttons::kOk: return Answer::kOk;
-    case Buttons::kYesNo: return Answer::kNo;
-    default: return Answer::kCancel;
+    case Buttons::kOk:
+      return Answer::kOk;
+    case Buttons::kYesNo:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
   }
 }
 
@@ -32,9 +35,12 @@ inline Answer safe_answer(Buttons buttons) {
 inline Answer affirmative_answer(Buttons buttons) {
   switch (buttons) {
     case Buttons::kOk:
-    case Buttons::kOkCancel: return Answer::kOk;
-    case Buttons::kRetryCancel: return Answer::kRetry;
-    default: return Answer::kYes;
+    case Buttons::kOkCancel:
+      return Answer::kOk;
+    case Buttons::kRetryCancel:
+      return Answer::kRetry;
+    default:
+      return Answer::kYes;
   }
 }
 

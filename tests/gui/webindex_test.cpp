@@ -36,9 +36,7 @@ struct WebIndexWindow : StartedWindow {
     }
     EXPECT_TRUE(tx.commit());
   }
-  bool written(const char* name) {
-    return std::filesystem::exists(window.workspace().file(name));
-  }
+  bool written(const char* name) { return std::filesystem::exists(window.workspace().file(name)); }
 
   EngineByteOrder byte_order;
 };
