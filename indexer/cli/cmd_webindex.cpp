@@ -1,7 +1,9 @@
 // webindex: generating the web index files from the command line.
 #include <ostream>
 
+#include "base/paths.h"
 #include "cli/cli.h"
+#include "search/search_page.h"
 #include "search/web_index.h"
 
 namespace trawlix::cli {
@@ -31,6 +33,8 @@ int cmd_webindex(Context& ctx, const Arguments&) {
             << g.index_records << "\t" << g.cross_records << "\n";
   }
   ctx.err << "web index written to " << ws->dir() << "\n";
+  if (!copy_search_page(ctx.ui, ws->dir())) return kExitFailure;
+  ctx.err << "search page: " << join_path(ws->dir(), search_page_files().front()) << "\n";
   return kExitOk;
 }
 
