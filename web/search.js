@@ -72,50 +72,63 @@ class RemoteFile {
     this.size = null; // known once a response tells it
   }
 
+  async get(headers) {
+    try {
+      return await fetch(this.url, { headers });
+    } catch (error) {
+      throw new IndexFileError("unreadable", this.name, `${error.message}`);
+    }
+  }
+
+  // The whole file, or null when it does not exist.
+  async readAll() {
+    const response = await this.get({});
+    if (response.status === 404 || response.status === 410) return null;
+    if (!response.ok) throw this.refused(response);
+    return new Uint8Array(await response.arrayBuffer());
+  }
+
+  refused(response) {
+    const answer = `${response.status} ${response.statusText}`.trim();
+    return new IndexFileError("unreadable", this.name, `the server answered ${answer}`);
+  }
+
   // Bytes `start` up to `end` (exclusive; null: to the end of the file), or
-  // null when the file does not exist.
-  async read(start, end) {
+  // null when the file does not exist. With `atMost`, a file that ends
+  // before `end` gives the bytes it has.
+  async read(start, end, atMost = false) {
     if (this.whole === null) {
-      let response;
-      try {
-        const range = `bytes=${start}-${end === null ? "" : end - 1}`;
-        response = await fetch(this.url, { headers: { Range: range } });
-      } catch (error) {
-        throw new IndexFileError("unreadable", this.name, `${error.message}`);
-      }
+      const response = await this.get({ Range: `bytes=${start}-${end === null ? "" : end - 1}` });
       if (response.status === 404 || response.status === 410) return null;
       if (response.status === 416) {
         throw damaged(this.name, `it ends before byte ${start}, which its records need`);
       }
       if (response.status === 206) {
         const bytes = new Uint8Array(await response.arrayBuffer());
-        const match = /^bytes (\d+)-(\d+)\/(\d+)$/.exec(response.headers.get("Content-Range") || "");
+        const range = response.headers.get("Content-Range") || "";
+        const match = /^bytes (\d+)-(\d+)\/(\d+)$/.exec(range);
         if (match && Number(match[1]) !== start) {
-          throw new IndexFileError("unreadable", this.name, "the server sent other bytes than asked");
+          const detail = "the server sent other bytes than asked";
+          throw new IndexFileError("unreadable", this.name, detail);
         }
         if (match) this.size = Number(match[3]);
-        if (end !== null && bytes.length < end - start) {
+        if (end !== null && bytes.length < end - start && !atMost) {
           throw damaged(this.name, `it ends before byte ${end}, which its records need`);
         }
         return bytes;
       }
-      if (!response.ok) {
-        throw new IndexFileError(
-          "unreadable",
-          this.name,
-          `the server answered ${response.status} ${response.statusText}`.trim(),
-        );
-      }
+      if (!response.ok) throw this.refused(response);
       this.whole = new Uint8Array(await response.arrayBuffer());
       this.size = this.whole.length;
     }
-    if (end !== null && end > this.whole.length) {
+    if (end !== null && end > this.whole.length && !atMost) {
       throw damaged(this.name, `it ends before byte ${end}, which its records need`);
     }
     if (start > this.whole.length) {
       throw damaged(this.name, `it ends before byte ${start}, which its records need`);
     }
-    return this.whole.subarray(start, end === null ? this.whole.length : end);
+    const length = this.whole.length;
+    return this.whole.subarray(start, end === null ? length : Math.min(end, length));
   }
 }
 
@@ -171,8 +184,10 @@ class Group {
   // False when the group has no file: no word has this initial.
   async open() {
     const name = this.words.name;
-    const head = await this.words.read(0, INDEX_RECORD);
+    // The header and, in one request, the samples of up to 9,900 words.
+    const head = await this.words.read(0, INDEX_RECORD * (1 + SAMPLE_STEP), true);
     if (head === null) return false;
+    if (head.length < INDEX_RECORD) throw damaged(name, "it holds no header record");
     const n = indexRecord(name, head, 1, 1).value;
     if (n < 1 || n > MAX_GROUP_WORDS) throw damaged(name, `its header counts ${n} words`);
     const s = Math.ceil(n / SAMPLE_STEP);
@@ -180,7 +195,11 @@ class Group {
     if (this.words.size !== null && this.words.size !== size) {
       throw damaged(name, `it holds ${this.words.size} bytes, and ${n} words take ${size}`);
     }
-    const bytes = await this.words.read(INDEX_RECORD, INDEX_RECORD * (1 + s));
+    const end = INDEX_RECORD * (1 + s);
+    const bytes =
+      head.length >= end
+        ? head.subarray(INDEX_RECORD, end)
+        : await this.words.read(INDEX_RECORD, end);
     this.samples = [];
     for (let i = 1; i <= s; i++) {
       const sample = indexRecord(name, bytes, 2, 1 + i);
@@ -208,10 +227,13 @@ class Group {
     const first = 1 + s + lo;
     const bytes = await this.words.read(INDEX_RECORD * (first - 1), INDEX_RECORD * (1 + s + last));
     const records = [];
-    for (let k = lo; k <= last; k++) records.push(indexRecord(this.words.name, bytes, first, 1 + s + k));
+    for (let k = lo; k <= last; k++) {
+      records.push(indexRecord(this.words.name, bytes, first, 1 + s + k));
+    }
     for (let k = 1; k < records.length; k++) {
       if (records[k - 1].word >= records[k].word || records[k - 1].value >= records[k].value) {
-        throw damaged(this.words.name, `the words of records ${first + k - 1} and ${first + k} are out of order`);
+        const at = first + k;
+        throw damaged(this.words.name, `the words of records ${at - 1} and ${at} are out of order`);
       }
     }
     let at = 0;
@@ -304,7 +326,7 @@ export class WebIndex {
 
   async loadDocuments() {
     const file = new RemoteFile(this.base, "ftsdocs.jpg");
-    const bytes = await file.read(0, null);
+    const bytes = await file.readAll();
     if (bytes === null) {
       throw new IndexFileError("missing", file.name, `the server has no ${file.name}`);
     }
@@ -412,7 +434,8 @@ function resultItem(result) {
   url.textContent = result.url;
   const count = document.createElement("span");
   count.className = "count";
-  count.textContent = result.occurrences === 1 ? "1 occurrence" : `${result.occurrences} occurrences`;
+  const n = result.occurrences;
+  count.textContent = n === 1 ? "1 occurrence" : `${n} occurrences`;
   item.append(title, url, count);
   return item;
 }
@@ -439,20 +462,26 @@ async function run(query) {
   }
   if (location.protocol === "file:") {
     status.textContent =
-      "This page reads the web index from its web server: publish it with the index files, or serve the folder, and open it from there.";
+      "This page reads the web index from its web server: publish it with the index files," +
+      " or serve the folder, and open it from there.";
     page.dataset.state = "error";
     return;
   }
+  performance.mark("search-start");
   page.dataset.state = "searching";
   status.textContent = "Searching…";
   try {
-    const results = await new WebIndex(new URL(".", location.href)).search(words, query);
+    const index = new WebIndex(new URL(".", location.href));
+    const results = await index.search(words, query);
     if (mine !== generation) return;
-    if (results.length === 0) {
+    if (index.documentCount === 0) {
+      status.textContent = "The web index lists no documents.";
+    } else if (results.length === 0) {
       status.textContent = `Nothing matched ${describe(query, words)}.`;
     } else {
       const one = results.length === 1;
-      status.textContent = `${results.length} document${one ? "" : "s"} for ${describe(query, words)}:`;
+      const found = `${results.length} document${one ? "" : "s"}`;
+      status.textContent = `${found} for ${describe(query, words)}:`;
       list.append(...results.map(resultItem));
     }
     page.dataset.state = "done";
