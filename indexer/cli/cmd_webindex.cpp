@@ -1,7 +1,6 @@
 // webindex: generating the web index files from the command line.
 #include <ostream>
 
-#include "base/paths.h"
 #include "cli/cli.h"
 #include "search/search_page.h"
 #include "search/web_index.h"
@@ -34,7 +33,7 @@ int cmd_webindex(Context& ctx, const Arguments&) {
   }
   ctx.err << "web index written to " << ws->dir() << "\n";
   if (!copy_search_page(ctx.ui, ws->dir())) return kExitFailure;
-  ctx.err << "search page: " << join_path(ws->dir(), search_page_files().front()) << "\n";
+  ctx.err << "search page " << search_page_files().front() << " copied beside it\n";
   return kExitOk;
 }
 

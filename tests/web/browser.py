@@ -175,6 +175,9 @@ class Browser:
     def active(self):
         return self.command("GET", "/element/active")[ELEMENT]
 
+    def resize(self, width, height):
+        self.command("POST", "/window/rect", {"width": width, "height": height})
+
     def screenshot(self, path):
         with open(path, "wb") as f:
             f.write(base64.b64decode(self.command("GET", "/screenshot")))

@@ -165,6 +165,14 @@ def sample_site_tests(b, ws, site_url):
         check(form == ["Seed compost", "any", True], f"the form shows the address's query: {form}")
         if ARGS.screenshot:
             b.screenshot(ARGS.screenshot)
+
+        # On a phone's width nothing reaches past the screen.
+        b.resize(360, 740)
+        search(b, server, "seed", "all", True)
+        widths = b.run("""const box = document.getElementById('q').getBoundingClientRect();
+            return [document.documentElement.scrollWidth, innerWidth, Math.ceil(box.right)]""")
+        check(widths[0] <= widths[1] and widths[2] <= widths[1], f"phone width: {widths}")
+        b.resize(900, 900)
     finally:
         server.close()
 
