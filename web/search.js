@@ -179,6 +179,7 @@ class Group {
     this.index = index;
     this.words = new RemoteFile(index.base, `ftsindex${letter}.jpg`);
     this.cross = new RemoteFile(index.base, `ftscross${letter}.jpg`);
+    this.runs = new Map(); // first position of a run -> its records
   }
 
   // False when the group has no file: no word has this initial.
@@ -212,18 +213,9 @@ class Group {
     return true;
   }
 
-  // The first position (from 1) whose word is at or above `key`, and the
-  // record of the word's block in the cross-reference file; position n + 1
-  // and block null when every word is below `key`. Reads the run of at most
-  // 100 word records the samples point to, and one record more.
-  async lowerBound(key) {
+  // The word records of positions `lo` to `last`, in order.
+  async readRun(lo, last) {
     const s = this.samples.length;
-    const i = this.samples.findIndex((word) => word >= key) + 1;
-    if (i === 0) return { position: this.n + 1, block: null, word: null };
-    // Sample i < s holds word 100 i + 1, the last sample word n.
-    const lo = i === 1 ? 1 : SAMPLE_STEP * (i - 1) + 1;
-    const hi = Math.min(i < s ? SAMPLE_STEP * i + 1 : this.n, this.n);
-    const last = Math.min(hi + 1, this.n);
     const first = 1 + s + lo;
     const bytes = await this.words.read(INDEX_RECORD * (first - 1), INDEX_RECORD * (1 + s + last));
     const records = [];
@@ -236,6 +228,22 @@ class Group {
         throw damaged(this.words.name, `the words of records ${at - 1} and ${at} are out of order`);
       }
     }
+    return records;
+  }
+
+  // The first position (from 1) whose word is at or above `key`, and the
+  // record of the word's block in the cross-reference file; position n + 1
+  // and block null when every word is below `key`. Reads the run of at most
+  // 101 word records the samples point to, and one record more, once.
+  async lowerBound(key) {
+    const s = this.samples.length;
+    const i = this.samples.findIndex((word) => word >= key) + 1;
+    if (i === 0) return { position: this.n + 1, block: null, word: null };
+    // Sample i < s holds word 100 i + 1, the last sample word n.
+    const lo = i === 1 ? 1 : SAMPLE_STEP * (i - 1) + 1;
+    const hi = Math.min(i < s ? SAMPLE_STEP * i + 1 : this.n, this.n);
+    if (!this.runs.has(lo)) this.runs.set(lo, this.readRun(lo, Math.min(hi + 1, this.n)));
+    const records = await this.runs.get(lo);
     let at = 0;
     let top = hi - lo + 1;
     while (at < top) {
