@@ -90,10 +90,12 @@ SAMPLE_QUERIES = [
 
 def sample_site_tests(b, ws, site_url):
     # A description with mark-up, and a document whose URL is no web link.
-    cli("-w", ws, "edit", "9", "--description",
+    db = sqlite3.connect(os.path.join(ws, "lexmine.mdb"))
+    (contact,), = db.execute("select DocID from Docs where URLDocument = ?",
+                             (site_url + "contact.htm",))
+    cli("-w", ws, "edit", str(contact), "--description",
         '<img src=x onerror="document.body.dataset.hit=1"><script>document.body.dataset.hit=1'
         "</script>")
-    db = sqlite3.connect(os.path.join(ws, "lexmine.mdb"))
     with db:
         db.execute("insert into Docs (URLDocument, URLDescription, URLLevel, URLParent, nStatus)"
                    " values ('javascript:document.body.dataset.hit=1', 'Run me', 1, 0, 1)")
