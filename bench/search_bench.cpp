@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "search/local_search.h"
 #include "shell/workspace.h"
-#include "text/cp1252.h"
 #include "text/word_index.h"
 
 namespace trawlix {

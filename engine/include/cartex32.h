@@ -1092,16 +1092,18 @@ distancia_poli(const void* xs, const void* ys, int16_t count, double px, double 
    is that of origin 0. */
 CX_EXPORT(void) init_converter(int16_t origin);
 /* Moves the origin to the given latitude and longitude (west positive). */
-CX_EXPORT(void) set_origin(double lat_deg, double lat_min, double lat_sec, double lon_deg,
-                           double lon_min, double lon_sec);
+CX_EXPORT(void)
+set_origin(double lat_deg, double lat_min, double lat_sec, double lon_deg, double lon_min,
+           double lon_sec);
 /* Sets the false easting and northing, the grid values of the origin. */
 CX_EXPORT(void) set_target(double false_easting, double false_northing);
 /* Writes the grid coordinates of a latitude and longitude in decimal
    degrees. The origin maps exactly onto (false easting, false northing). */
 CX_EXPORT(void) convert_latlon(double lat, double lon, double* easting, double* northing);
 /* The same from degrees, minutes and seconds. */
-CX_EXPORT(void) convlatlon(double lat_deg, double lat_min, double lat_sec, double lon_deg,
-                           double lon_min, double lon_sec, double* easting, double* northing);
+CX_EXPORT(void)
+convlatlon(double lat_deg, double lat_min, double lat_sec, double lon_deg, double lon_min,
+           double lon_sec, double* easting, double* northing);
 /* Writes the latitude and longitude (decimal degrees) whose grid
    coordinates are (easting, northing), found by iterating convert_latlon
    until the grid values are met within 1e-6 m. Returns the number of
@@ -1121,8 +1123,8 @@ CX_EXPORT(int16_t) newton(double easting, double northing, double* lat, double* 
    message ("ADVERTENCIA: calibracion del digitalizador no valida, ...")
    says so through the message sink. Before the first calibration tablet and world coordinates are
    the same. */
-CX_EXPORT(void) gdigcal(int16_t count, const double* xd, const double* yd, const double* xw,
-                        const double* yw);
+CX_EXPORT(void)
+gdigcal(int16_t count, const double* xd, const double* yd, const double* xw, const double* yw);
 /* Tablet to world, and world to tablet, through the calibration in force. */
 CX_EXPORT(void) a_mundo(double x, double y, double* xw, double* yw);
 CX_EXPORT(void) a_digit(double x, double y, double* xd, double* yd);

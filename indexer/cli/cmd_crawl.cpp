@@ -1,10 +1,10 @@
 // The crawl commands: add-url, crawl, explore.
 #include <ostream>
 
+#include "base/cp1252.h"
 #include "cli/cli.h"
 #include "crawler/crawl_scheduler.h"
 #include "crawler/curl_http_client.h"
-#include "text/cp1252.h"
 
 namespace trawlix::cli {
 namespace {

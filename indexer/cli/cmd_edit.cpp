@@ -2,10 +2,10 @@
 // through the document table editor.
 #include <ostream>
 
+#include "base/cp1252.h"
 #include "cli/cli.h"
 #include "cli/document_argument.h"
 #include "search/document_editor.h"
-#include "text/cp1252.h"
 
 namespace trawlix::cli {
 

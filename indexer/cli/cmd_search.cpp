@@ -1,9 +1,9 @@
 // search: the local search from the command line.
 #include <ostream>
 
+#include "base/cp1252.h"
 #include "cli/cli.h"
 #include "search/local_search.h"
-#include "text/cp1252.h"
 
 namespace trawlix::cli {
 

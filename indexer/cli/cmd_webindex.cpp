@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "search/search_page.h"
 #include "search/web_index.h"
 
 namespace trawlix::cli {
@@ -31,6 +32,8 @@ int cmd_webindex(Context& ctx, const Arguments&) {
             << g.index_records << "\t" << g.cross_records << "\n";
   }
   ctx.err << "web index written to " << ws->dir() << "\n";
+  if (!copy_search_page(ctx.ui, ws->dir())) return kExitFailure;
+  ctx.err << "search page " << search_page_files().front() << " copied beside it\n";
   return kExitOk;
 }
 

@@ -2,8 +2,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "base/paths.h"
 #include "cli/cli.h"
-#include "shell/paths.h"
 
 namespace trawlix::cli {
 

@@ -9,7 +9,7 @@
 #include <iostream>
 #include <string>
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 namespace trawlix {
 namespace {

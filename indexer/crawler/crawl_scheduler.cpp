@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/paths.h"
 #include "crawler/link_resolver.h"
 #include "crawler/url_text.h"
-#include "shell/paths.h"
 #include "text/word_index.h"
 
 namespace trawlix {

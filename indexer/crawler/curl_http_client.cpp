@@ -11,6 +11,8 @@
 #include <memory>
 #include <mutex>
 
+#include "base/ascii_case.h"
+
 namespace trawlix {
 namespace {
 
@@ -32,16 +34,6 @@ struct Transfer {
 
 bool is_redirect_status(int status) {
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-bool starts_with_nocase(std::string_view text, std::string_view lower_prefix) {
-  if (text.size() < lower_prefix.size()) return false;
-  for (size_t k = 0; k < lower_prefix.size(); ++k) {
-    char c = text[k];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower_prefix[k]) return false;
-  }
-  return true;
 }
 
 size_t on_body(char* data, size_t size, size_t count, void* user) {

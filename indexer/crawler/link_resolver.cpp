@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/cp1252.h"
 #include "crawler/url_text.h"
-#include "text/cp1252.h"
 #include "text/scanner_tables.h"
 
 namespace trawlix {

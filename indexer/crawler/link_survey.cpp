@@ -4,8 +4,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/cp1252.h"
 #include "crawler/page_fetcher.h"
-#include "text/cp1252.h"
 #include "text/scanner.h"
 
 namespace trawlix {

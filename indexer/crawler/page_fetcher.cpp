@@ -10,10 +10,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/cp1252.h"
+#include "base/paths.h"
 #include "crawler/url_text.h"
-#include "shell/paths.h"
 #include "shell/workspace.h"
-#include "text/cp1252.h"
 #include "text/page_decoding.h"
 
 namespace trawlix {

@@ -1,10 +1,10 @@
 // Entering start URLs.
 #include "crawler/start_urls.h"
 
+#include "base/cp1252.h"
 #include "crawler/link_resolver.h"
 #include "crawler/url_text.h"
 #include "shell/indexer_state.h"
-#include "text/cp1252.h"
 
 namespace trawlix {
 

@@ -1,7 +1,7 @@
 // URL text helpers.
 #include "crawler/url_text.h"
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 namespace trawlix {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 namespace trawlix {
 

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <unordered_map>
 
+#include "base/cp1252.h"
 #include "search/query_tokenizer.h"
-#include "text/cp1252.h"
 #include "text/word_index.h"
 
 namespace trawlix {

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "shell/paths.h"
-#include "text/cp1252.h"
+#include "base/cp1252.h"
+#include "base/paths.h"
 
 namespace trawlix {
 namespace {

@@ -2,25 +2,17 @@
 #include "shell/database.h"
 
 #include <sqlite3.h>
-#include <strings.h>
-#include <sys/stat.h>
 
-#include <cstring>
-
-#include "text/cp1252.h"
+#include "base/ascii_case.h"
+#include "base/cp1252.h"
+#include "base/paths.h"
 
 namespace trawlix {
 namespace {
 
-bool equal_nocase(std::string_view a, const char* b) {
-  if (b == nullptr) return false;
-  size_t n = std::strlen(b);
-  return a.size() == n && strncasecmp(a.data(), b, n) == 0;
-}
-
-bool file_exists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
+// Column names as SQLite gives them: null when the column has none.
+bool same_name(std::string_view a, const char* b) {
+  return b != nullptr && equal_nocase(a, b);
 }
 
 }  // namespace
@@ -30,12 +22,12 @@ bool file_exists(const std::string& path) {
 std::unique_ptr<Database> Database::open(const std::string& path, Mode mode, std::string* error) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
   if (mode == Mode::kCreateNew) {
-    if (file_exists(path)) {
+    if (path_exists(path)) {
       if (error) *error = "the file already exists: " + path;
       return nullptr;
     }
     flags |= SQLITE_OPEN_CREATE;
-  } else if (!file_exists(path)) {
+  } else if (!path_exists(path)) {
     if (error) *error = "no such file: " + path;
     return nullptr;
   }
@@ -209,9 +201,9 @@ int Statement::column_index(std::string_view name) const {
   int n = column_count();
   for (int c = 0; c < n; ++c) {
     if (dot == std::string_view::npos) {
-      if (equal_nocase(name, sqlite3_column_name(stmt_, c))) return c;
-    } else if (equal_nocase(name.substr(0, dot), sqlite3_column_table_name(stmt_, c)) &&
-               equal_nocase(name.substr(dot + 1), sqlite3_column_origin_name(stmt_, c))) {
+      if (same_name(name, sqlite3_column_name(stmt_, c))) return c;
+    } else if (same_name(name.substr(0, dot), sqlite3_column_table_name(stmt_, c)) &&
+               same_name(name.substr(dot + 1), sqlite3_column_origin_name(stmt_, c))) {
       return c;
     }
   }
@@ -219,7 +211,7 @@ int Statement::column_index(std::string_view name) const {
   // its result name.
   if (dot != std::string_view::npos) {
     for (int c = 0; c < n; ++c) {
-      if (equal_nocase(name, sqlite3_column_name(stmt_, c))) return c;
+      if (same_name(name, sqlite3_column_name(stmt_, c))) return c;
     }
   }
   return -1;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 namespace trawlix {
 

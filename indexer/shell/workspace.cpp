@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 #include "shell/schema.h"
 
 namespace trawlix {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cctype>
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 namespace trawlix {
 namespace {

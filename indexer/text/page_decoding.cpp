@@ -3,7 +3,7 @@
 
 #include <cctype>
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 namespace trawlix {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 #include "text/html_references.h"
 #include "text/page_decoding.h"
 #include "text/scanner_tables.h"

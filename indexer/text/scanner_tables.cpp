@@ -2,7 +2,7 @@
 // byte escapes so that positions stay parallel.
 #include "text/scanner_tables.h"
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 namespace trawlix {
 namespace {

@@ -1,7 +1,7 @@
 // The indexer's state machine over the token stream, and the word tables.
 #include "text/word_index.h"
 
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 #include "text/scanner.h"
 #include "text/scanner_tables.h"
 

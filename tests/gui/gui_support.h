@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/ui/application_start.h"
+#include "app/application_start.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/shell_commands.h"
 #include "support/temp_dir.h"

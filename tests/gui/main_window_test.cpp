@@ -10,8 +10,8 @@
 #include <fstream>
 #include <map>
 
+#include "base/paths.h"
 #include "gui_support.h"
-#include "shell/paths.h"
 #include "shell/ui/directory_chooser.h"
 #include "shell/ui/open_workspace_dialog.h"
 #include "support/scripted_ui.h"

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "gui_support.h"
+#include "shell/ui/qt_text.h"
 
 namespace trawlix {
 namespace {
@@ -27,6 +28,17 @@ TEST(QtMessageBox, ShowsTheCoreTextConvertedWithItsIconAndButtons) {
       make_message_box(nullptr, {"Creation error:", "x", Icon::kCritical, Buttons::kOk, false}));
   EXPECT_EQ(critical->icon(), QMessageBox::Critical);
   EXPECT_EQ(critical->standardButtons(), QMessageBox::Ok);
+}
+
+TEST(QtText, FieldTextComesBackAsTheCoreWroteIt) {
+  std::string every_byte;
+  for (int b = 1; b < 256; ++b) {
+    if (b != '\r') every_byte += static_cast<char>(b);
+  }
+  EXPECT_EQ(core_text(display_text(every_byte)), every_byte);
+  EXPECT_EQ(display_text("a\rb\r\nc\n"), QStringLiteral("a\nb\nc\n"));
+  // A character the core cannot hold is not dropped: it stands as "?".
+  EXPECT_EQ(core_text(QString::fromUtf8("x\xE6\x97\xA5y")), "x?y");
 }
 
 TEST(QtMessageBox, AskReturnsTheButtonClickedAndEscapeIsTheSafeAnswer) {

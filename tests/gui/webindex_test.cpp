@@ -88,6 +88,8 @@ TEST(WebIndexCommand, RunShowsBarsAndLetterThenWritesTheFiles) {
   EXPECT_TRUE(w.written("ftsdocs.jpg"));
   EXPECT_TRUE(w.written("ftsindexM.jpg"));
   EXPECT_TRUE(w.written("ftscrossM.jpg"));
+  // The search page is copied beside them (its failure would be a message).
+  EXPECT_TRUE(w.written("search.html"));
   EXPECT_FALSE(w.written("ftsindexA.jpg"));
 }
 
@@ -106,6 +108,7 @@ TEST(WebIndexCommand, CancelAndAMissingEngineWriteNothing) {
   EXPECT_NE(missing.recorder.messages[1].text.find("libcartex32.so"), std::string::npos);
   EXPECT_EQ(missing.recorder.messages[1].icon, Icon::kCritical);
   EXPECT_FALSE(missing.written("ftsdocs.jpg"));
+  EXPECT_FALSE(missing.written("search.html"));
   EXPECT_FALSE(missing.window.running());
 }
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/paths.h"
 #include "gui_support.h"
-#include "shell/paths.h"
 #include "shell/ui/create_workspace_dialog.h"
 #include "shell/ui/directory_chooser.h"
 #include "shell/ui/open_workspace_dialog.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
 

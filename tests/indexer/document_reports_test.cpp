@@ -8,8 +8,8 @@
 #include <iterator>
 #include <regex>
 
+#include "base/paths.h"
 #include "search/text_pdf.h"
-#include "shell/paths.h"
 #include "shell/workspace.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"

@@ -2,8 +2,8 @@
 // in UTF-8 scanning like pages in Windows-1252.
 #include <gtest/gtest.h>
 
+#include "base/cp1252.h"
 #include "support/scanned_tokens.h"
-#include "text/cp1252.h"
 #include "text/page_decoding.h"
 #include "text/scanner.h"
 

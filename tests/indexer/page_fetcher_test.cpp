@@ -17,10 +17,10 @@
 #include <sstream>
 #include <tuple>
 
+#include "base/paths.h"
 #include "cli/cli.h"
 #include "crawler/curl_http_client.h"
 #include "crawler/link_resolver.h"
-#include "shell/paths.h"
 #include "support/http_server.h"
 #include "support/scripted_http.h"
 #include "support/scripted_ui.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 #include "support/temp_dir.h"
 
 namespace trawlix {

@@ -15,11 +15,11 @@
 #include <optional>
 #include <sstream>
 
+#include "base/paths.h"
 #include "cli/cli.h"
 #include "crawler/crawl_scheduler.h"
 #include "crawler/curl_http_client.h"
 #include "crawler/start_urls.h"
-#include "shell/paths.h"
 #include "shell/workspace.h"
 #include "support/http_server.h"
 #include "support/scripted_ui.h"

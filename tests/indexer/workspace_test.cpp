@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 

@@ -4,20 +4,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ui/qt_user_interface.h"
-#include "text/cp1252.h"
+#include "shell/ui/dialog_buttons.h"
+#include "shell/ui/qt_text.h"
 #include "text/scanner.h"
 
 namespace trawlix {
-
-std::string core_text(const QString& text) {
-  return utf8_to_cp1252(text.toStdString());
-}
 
 AddUrlDialog::AddUrlDialog(Database& db, UserInterface& ui, const StartUrl& previous,
                            QWidget* parent)
@@ -52,21 +46,10 @@ AddUrlDialog::AddUrlDialog(Database& db, UserInterface& ui, const StartUrl& prev
   form->addRow(QStringLiteral("Parent:"), parent_);
   form->addRow(crawl_above_);
 
-  auto* add = new QPushButton(QStringLiteral("Add"), this);
-  add->setObjectName(QStringLiteral("btnLoad"));
-  add->setDefault(true);
-  auto* done = new QPushButton(QStringLiteral("Done"), this);
-  done->setObjectName(QStringLiteral("btnCancel"));
-  connect(add, &QPushButton::clicked, this, [this] { load(); });
-  connect(done, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(add);
-  buttons->addWidget(done);
-
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addLayout(buttons);
+  layout->addWidget(
+      dialog_buttons(this, {"btnLoad", "Add"}, {"btnCancel", "Done"}, [this] { load(); }));
   resize(480, 260);
 }
 

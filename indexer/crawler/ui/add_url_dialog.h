@@ -39,7 +39,4 @@ class AddUrlDialog : public QDialog {
   QCheckBox* crawl_above_ = nullptr;
 };
 
-// The text of a line edit as the core holds text.
-std::string core_text(const QString& text);
-
 }  // namespace trawlix

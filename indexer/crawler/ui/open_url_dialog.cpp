@@ -2,13 +2,11 @@
 #include "crawler/ui/open_url_dialog.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
-#include "crawler/ui/add_url_dialog.h"
-#include "shell/ui/qt_user_interface.h"
+#include "shell/ui/dialog_buttons.h"
+#include "shell/ui/qt_text.h"
 
 namespace trawlix {
 
@@ -25,20 +23,9 @@ OpenUrlDialog::OpenUrlDialog(UserInterface& ui, const std::string& url,
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("URL:"), url_edit_);
   form->addRow(QStringLiteral("Description:"), description_edit_);
-  auto* open = new QPushButton(QStringLiteral("Open"), this);
-  open->setObjectName(QStringLiteral("btnLoad"));
-  open->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("btnCancel"));
-  connect(open, &QPushButton::clicked, this, [this] { load(); });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(open);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addLayout(buttons);
+  layout->addWidget(dialog_buttons(this, {"btnLoad", "Open"}, kCancelButton, [this] { load(); }));
   resize(480, 140);
 }
 

@@ -5,15 +5,14 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "crawler/start_urls.h"
-#include "crawler/ui/add_url_dialog.h"
+#include "shell/ui/dialog_buttons.h"
+#include "shell/ui/qt_text.h"
 
 namespace trawlix {
 
@@ -72,23 +71,12 @@ StartCrawlDialog::StartCrawlDialog(CrawlSettings& settings, QWidget* parent)
     reindex_layout->addWidget(option);
   }
 
-  auto* start_button = new QPushButton(QStringLiteral("Start"), this);
-  start_button->setObjectName(QStringLiteral("btnStart"));
-  start_button->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("btnCancel"));
-  connect(start_button, &QPushButton::clicked, this, [this] { start(); });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(start_button);
-  buttons->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(crawling);
   layout->addWidget(indexing);
   layout->addWidget(reindexing);
-  layout->addLayout(buttons);
+  layout->addWidget(
+      dialog_buttons(this, {"btnStart", "Start"}, kCancelButton, [this] { start(); }));
 }
 
 void StartCrawlDialog::start() {

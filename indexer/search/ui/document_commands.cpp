@@ -1,11 +1,11 @@
 // Connecting the document table's commands.
 #include "search/ui/document_commands.h"
 
+#include "base/cp1252.h"
 #include "search/document_reports.h"
 #include "search/ui/edit_documents_dialog.h"
 #include "search/ui/listing_print.h"
 #include "shell/ui/main_window.h"
-#include "text/cp1252.h"
 
 namespace trawlix {
 namespace {

@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "crawler/ui/add_url_dialog.h"
-#include "shell/ui/qt_user_interface.h"
+#include "shell/ui/qt_text.h"
 
 namespace trawlix {
 

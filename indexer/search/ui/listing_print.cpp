@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "search/document_reports.h"
-#include "shell/ui/qt_user_interface.h"
+#include "shell/ui/qt_text.h"
 
 namespace trawlix {
 namespace {

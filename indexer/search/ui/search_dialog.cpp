@@ -10,9 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "crawler/ui/add_url_dialog.h"
 #include "search/local_search.h"
-#include "shell/ui/qt_user_interface.h"
+#include "shell/ui/qt_text.h"
 
 namespace trawlix {
 

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "shell/ui/dialog_buttons.h"
 #include "shell/ui/directory_chooser.h"
-#include "shell/ui/workspace_dialog_buttons.h"
 #include "shell/workspace.h"
 
 namespace trawlix {
@@ -25,7 +25,7 @@ CreateWorkspaceDialog::CreateWorkspaceDialog(Workspace& workspace, QWidget* pare
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(chooser_, 1);
   layout->addLayout(form);
-  layout->addWidget(workspace_dialog_buttons(this, [this] { accept_choice(); }));
+  layout->addWidget(dialog_buttons(this, kOkButton, kCancelButton, [this] { accept_choice(); }));
   resize(420, 500);
 }
 

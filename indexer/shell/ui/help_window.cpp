@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 namespace trawlix {
 namespace {

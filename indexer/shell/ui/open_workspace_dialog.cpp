@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QVBoxLayout>
 
+#include "shell/ui/dialog_buttons.h"
 #include "shell/ui/directory_chooser.h"
-#include "shell/ui/workspace_dialog_buttons.h"
 #include "shell/workspace.h"
 
 namespace trawlix {
@@ -26,7 +26,7 @@ OpenWorkspaceDialog::OpenWorkspaceDialog(Workspace& workspace, QWidget* parent)
   chooser_->set_directory(QString::fromStdString(workspace_.dir()));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(chooser_, 1);
-  layout->addWidget(workspace_dialog_buttons(this, [this] { accept_choice(); }));
+  layout->addWidget(dialog_buttons(this, kOkButton, kCancelButton, [this] { accept_choice(); }));
   resize(420, 460);
 }
 

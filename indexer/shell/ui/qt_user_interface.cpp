@@ -12,7 +12,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "text/cp1252.h"
+#include "shell/ui/qt_text.h"
 
 namespace trawlix {
 namespace {
@@ -50,13 +50,6 @@ QMessageBox::StandardButtons box_buttons(Buttons buttons) {
 }
 
 }  // namespace
-
-QString display_text(const std::string& cp1252) {
-  QString text = QString::fromStdString(cp1252_to_utf8(cp1252));
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
-}
 
 QMessageBox* make_message_box(QWidget* parent, const MessageRequest& request) {
   auto* box = new QMessageBox(box_icon(request.icon), display_text(request.title),

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QPointer>
-#include <QString>
 #include <functional>
 #include <string>
 
@@ -26,10 +25,6 @@ struct MessageRequest {
   Buttons buttons = Buttons::kOk;
   bool question = false;
 };
-
-// Text of the core for display: Windows-1252 to Unicode, "\r" (and "\r\n")
-// to a line break.
-QString display_text(const std::string& cp1252);
 
 // A message box for `request`, parented to `parent`; the caller owns it.
 QMessageBox* make_message_box(QWidget* parent, const MessageRequest& request);

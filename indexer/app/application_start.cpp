@@ -1,11 +1,11 @@
 // Start-up of the desktop program.
-#include "shell/ui/application_start.h"
+#include "app/application_start.h"
 
 #include <QAction>
 #include <QCoreApplication>
 
+#include "base/paths.h"
 #include "shell/indexer_state.h"
-#include "shell/paths.h"
 #include "shell/startup.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/splash_form.h"

@@ -1,5 +1,5 @@
 // POSIX file-system helpers.
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/all_commands.h"
+#include "app/application_start.h"
 #include "crawler/curl_http_client.h"
-#include "shell/ui/all_commands.h"
-#include "shell/ui/application_start.h"
 #include "shell/ui/main_window.h"
 
 int main(int argc, char** argv) {

@@ -1,5 +1,5 @@
 // Windows-1252 conversions.
-#include "text/cp1252.h"
+#include "base/cp1252.h"
 
 #include <array>
 

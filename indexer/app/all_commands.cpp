@@ -1,5 +1,5 @@
 // The subsystems' menu commands, in one place for the program and its tests.
-#include "shell/ui/all_commands.h"
+#include "app/all_commands.h"
 
 #include "crawler/ui/crawl_commands.h"
 #include "crawler/ui/survey_commands.h"
