@@ -40,6 +40,9 @@ struct PageContext {
 
 PageContext page_context(std::string_view url);
 
+// "Can handle such a long URL: " and the URL (title "Limit reached:").
+void report_long_url(UserInterface& ui, const std::string& url);
+
 enum class LinkFate {
   kAdded,     // a new waiting Docs row
   kKnown,     // already in Docs (in any case); the row is left as it is

@@ -65,10 +65,10 @@ TEST(Scanner, TagsCommentsAndPunctuation) {
 }
 
 TEST(Scanner, LinesEndAtCarriageReturns) {
-  // A lone line feed is an ordinary character; CR LF and CR end lines;
-  // words never span lines; a blank line is skipped.
+  // CR LF, CR and a lone LF end lines, as the fetcher stores them; words
+  // never span lines; a blank line is skipped.
   EXPECT_EQ(tokens_of("ab\r\ncd\ref"), (V{"AB", "CD", "EF"}));
-  EXPECT_EQ(tokens_of("ab\ncd"), (V{"AB", "\n", "CD"}));
+  EXPECT_EQ(tokens_of("ab\ncd\n\rx"), (V{"AB", "CD", "X"}));
   EXPECT_EQ(tokens_of("one\r\n     \r\n\r\ntwo\r\n"), (V{"ONE", "TWO"}));
   // Tabs are not trimmed: a line of tabs gives a token per tab.
   EXPECT_EQ(tokens_of("\t\t\r\nx"), (V{"\t", "\t", "X"}));
@@ -125,8 +125,9 @@ TEST(Scanner, ReadLinkTakesTheValueAsWritten) {
   EXPECT_EQ(link_after_href("<a href=\"dir/Page.htm\">"), "dir/Page.htm");
   EXPECT_EQ(link_after_href("<a href=a.htm>"), "a.htm");
   EXPECT_EQ(link_after_href("<a href='x/y.htm'>"), "x/y.htm");
-  // Blanks between words are lost, a blank after punctuation is kept.
-  EXPECT_EQ(link_after_href("<a href=\"my page.htm\">"), "mypage.htm");
+  // Blanks inside the value are kept, blanks around it are not.
+  EXPECT_EQ(link_after_href("<a href=\"my page.htm\">"), "my page.htm");
+  EXPECT_EQ(link_after_href("<a href=\"sp   ace.htm  \">"), "sp   ace.htm");
   EXPECT_EQ(link_after_href("<img src=\"a. b.gif\">"), "a. b.gif");
   // A value that runs to the end of the page just ends.
   EXPECT_EQ(link_after_href("<a href=\"never"), "never");
