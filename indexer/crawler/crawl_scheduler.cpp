@@ -129,8 +129,12 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
     return done;
   }
   LinkResolver resolver(*ws_.db(), state_, ui_);
-  // Links resolve against the page that was really served.
-  resolver.set_page_context(got.final_url.empty() ? row.url : got.final_url);
+  // Links resolve against the page that was really served. A redirect to
+  // another host still gives a page to index, but its links lead off the
+  // site, so the crawl does not spread over a site the user never named.
+  const std::string& served = got.final_url.empty() ? row.url : got.final_url;
+  resolver.set_page_context(served);
+  resolver.set_links_external(!same_site_host(row.url, served));
   WordIndexer indexer(*ws_.db(), state_, ui_);
   indexer.check_reindex(cur.doc_id);
   WordIndexer::Result r =

@@ -109,7 +109,7 @@ ResolvedLink LinkResolver::resolve_link(const std::string& link_text) {
     link = context_.link_base + "/" + link;
   }
 
-  bool external = !same_prefix(link, context_.site_root);
+  bool external = links_external_ || !same_prefix(link, context_.site_root);
   bool failed = false;
   if (external) {
     skip = true;

@@ -65,6 +65,9 @@ class LinkResolver {
 
   // Derives the page context from the URL of the page being indexed.
   void set_page_context(std::string_view url) { context_ = page_context(url); }
+  // Every link of the page counts as leading off the site: the page was
+  // served by a host the crawl was not given.
+  void set_links_external(bool external) { links_external_ = external; }
   const PageContext& context() const { return context_; }
 
   // Resolves one HREF or SRC value of the page and, when the crawler may
@@ -81,6 +84,7 @@ class LinkResolver {
   IndexerState& state_;
   UserInterface& ui_;
   PageContext context_;
+  bool links_external_ = false;
 };
 
 }  // namespace trawlix
