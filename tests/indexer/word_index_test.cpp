@@ -151,6 +151,15 @@ TEST_F(WordIndexTest, TitleBecomesTheDescriptionWhenThereIsNone) {
   EXPECT_EQ(db->query_int("select length(URLDescription) from Docs where DocID = ?",
                           {int64_t{long_title}}),
             100);
+
+  // Control characters of a title become blanks; the words around them count.
+  int32_t hostile = add_doc("http://h/x.htm", "");
+  index(std::string("<title>Ti\0tle\x1b]0;x\x07\tend\x7f</title>", 31), hostile, "http://h/x.htm");
+  Statement made = db->prepare("select URLDescription from Docs where DocID = ?");
+  made.bind({int64_t{hostile}});
+  ASSERT_TRUE(made.step());
+  EXPECT_EQ(made.get_text(0), "Ti   tle   ] 0 ; x     end   ");
+  EXPECT_EQ(in_doc("TLE", hostile), 1);
 }
 
 TEST_F(WordIndexTest, LinksWhereverTheAttributeStands) {
