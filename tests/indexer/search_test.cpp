@@ -120,6 +120,15 @@ TEST_F(SearchTest, LongQueriesSearchTheFirstTwentyTokens) {
   EXPECT_EQ(r.hits.size(), 2u);
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages[0].title, "Please note:");
+
+  // A megabyte of query is cut as soon as it has shown itself long.
+  for (const std::string unit : {",", "web "}) {
+    std::string huge;
+    while (huge.size() < (1u << 20)) huge += unit;
+    SearchResult cut = run_search(*db, ui, {huge, SearchType::kAllWords}, dir.file("r.html"));
+    EXPECT_TRUE(cut.truncated) << unit;
+    EXPECT_EQ(cut.tokens, std::vector<std::string>(20, unit == "," ? "," : "WEB")) << unit;
+  }
 }
 
 TEST_F(SearchTest, CountsAboveSixteenBitsStillMatch) {
