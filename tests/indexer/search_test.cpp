@@ -121,14 +121,10 @@ TEST_F(SearchTest, LongQueriesSearchTheFirstTwentyTokens) {
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages[0].title, "Please note:");
 
-  // A megabyte of query is cut as soon as it has shown itself long.
-  for (const std::string unit : {",", "web "}) {
-    std::string huge;
-    while (huge.size() < (1u << 20)) huge += unit;
-    SearchResult cut = run_search(*db, ui, {huge, SearchType::kAllWords}, dir.file("r.html"));
-    EXPECT_TRUE(cut.truncated) << unit;
-    EXPECT_EQ(cut.tokens, std::vector<std::string>(20, unit == "," ? "," : "WEB")) << unit;
-  }
+  // A megabyte of commas is read only as far as its 21st token.
+  SearchResult cut = run_search(*db, ui, {std::string(1 << 20, ',')}, dir.file("r.html"));
+  EXPECT_EQ(cut.tokens, std::vector<std::string>(20, ","));
+  EXPECT_TRUE(cut.truncated);
 }
 
 TEST_F(SearchTest, CountsAboveSixteenBitsStillMatch) {
