@@ -10,7 +10,9 @@
 //   LinkResolver resolver(db, state, ui);
 //   FetchOutcome got = fetcher.fetch_page(workspace_dir, state, false);
 //   resolver.set_page_context(got.final_url);   // the page really served
-//   indexer.index_document(path, [&](const std::string& link) { resolver.resolve_link(link); });
+//   indexer.index_document(path, [&](const std::string& link) {
+//     if (resolver.resolve_link(link).fate == LinkFate::kFailed) indexer.fail_page();
+//   });
 //
 // resolve_link does its database work at once, inside whatever transaction
 // the caller holds; values reach SQL only as bound parameters.

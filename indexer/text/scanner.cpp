@@ -38,6 +38,8 @@ std::string read_page_file(const std::string& path, std::string* bytes) {
     error = std::strerror(EISDIR);
   } else if (known && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > kMaxPageBytes) {
     error = "the file is longer than " + std::to_string(kMaxPageBytes) + " bytes";
+  } else if (known && S_ISREG(st.st_mode)) {
+    bytes->reserve(static_cast<size_t>(st.st_size));
   }
   char buffer[65536];
   while (error.empty()) {
