@@ -3,8 +3,11 @@
 
 #include "base/cp1252.h"
 #include "cli/cli.h"
+#include "cli/document_argument.h"
 #include "crawler/crawl_scheduler.h"
 #include "crawler/curl_http_client.h"
+#include "crawler/link_resolver.h"
+#include "crawler/url_text.h"
 
 namespace trawlix::cli {
 namespace {
@@ -15,8 +18,13 @@ bool read_start_url(Context& ctx, const Arguments& args, StartUrl* start) {
   start->max_depth = typed_number(args.option("--depth").value_or("0"));
   start->level = typed_number(args.option("--level").value_or("0"));
   start->crawl_above = args.has("--crawl-above");
+  // A start URL is never cut: a longer one would be another page.
+  if (std::string url = typed_url(start->url); url.size() > kMaxUrlLength) {
+    report_long_url(ctx.ui, url);
+    return false;
+  }
   if (auto parent = args.option("--parent")) {
-    start->parent = numeric_argument(*parent);
+    if (!read_doc_id(ctx, "--parent", *parent, &start->parent)) return false;
     auto ws = open_workspace(ctx);
     if (!ws) return false;
     for (const ParentChoice& p : parent_choices(*ws->db())) {
@@ -50,8 +58,8 @@ const char* fate_name(ProcessedRow::Fate fate) {
 auto row_reporter(Context& ctx, int* count) {
   return [&ctx, count](const ProcessedRow& row) {
     ctx.out << ++*count << "\t" << fate_name(row.fate) << "\t" << row.doc_id << "\t"
-            << terminal_text(row.url);
-    if (row.fate != ProcessedRow::Fate::kIndexed) ctx.out << "\t" << terminal_text(row.reason);
+            << terminal_field(row.url);
+    if (row.fate != ProcessedRow::Fate::kIndexed) ctx.out << "\t" << terminal_field(row.reason);
     ctx.out << std::endl;
   };
 }
@@ -69,6 +77,7 @@ int cmd_add_url(Context& ctx, const Arguments& args) {
       ctx.out << doc_id << "\n";
       return kExitOk;
     case AddResult::kEmptyUrl:
+    case AddResult::kTooLong:
       return kExitUsage;
     default:
       return kExitFailure;
@@ -100,7 +109,11 @@ int cmd_crawl(Context& ctx, const Arguments& args) {
   crawler.set_on_row(row_reporter(ctx, &count));
   ctx.ui.set_show_list(false);
   ctx.ui.set_on_interrupt([&crawler] { crawler.stop(); });
-  crawler.start_crawl();
+  if (!crawler.start_crawl()) return kExitFailure;
+  if (!crawler.failure().empty()) {
+    ctx.err << "Stopped after " << count << " documents.\n";
+    return kExitFailure;
+  }
   if (interrupted()) {
     ctx.err << "Stopped after " << count << " documents.\n";
     return kExitStopped;

@@ -46,8 +46,8 @@ int cmd_edit(Context& ctx, const Arguments& args) {
   }
   size_t i = *row;
   ctx.out << "DocID: " << editor.doc_id(i) << "\n"
-          << "URL: " << terminal_text(editor.url(i)) << "\n"
-          << "Description: " << terminal_text(editor.edit_descriptions()[i]) << "\n"
+          << "URL: " << terminal_field(editor.url(i)) << "\n"
+          << "Description: " << terminal_field(editor.edit_descriptions()[i]) << "\n"
           << "Level: " << editor.edit_levels()[i] << "\n"
           << "Parent: " << editor.edit_parents()[i] << "\n";
   return kExitOk;

@@ -7,6 +7,7 @@
 #include "crawler/curl_http_client.h"
 #include "crawler/page_fetcher.h"
 #include "crawler/url_text.h"
+#include "shell/run_lock.h"
 
 namespace trawlix::cli {
 
@@ -20,6 +21,8 @@ int cmd_fetch(Context& ctx, const Arguments& args) {
                         Icon::kExclamation);
     return kExitUsage;
   }
+  auto lock = lock_for_run(ws->dir(), "the fetch of a page", ctx.ui);
+  if (!lock) return kExitFailure;
   CurlHttpClient http;
   PageFetcher fetcher(http, ctx.ui);
   FetchOutcome got = fetcher.fetch_page(ws->dir(), state, true);
@@ -28,7 +31,7 @@ int cmd_fetch(Context& ctx, const Arguments& args) {
     return kExitFailure;
   }
   if (got.final_url != state.current.url) {
-    ctx.err << "fetch: redirected to " << terminal_text(got.final_url) << "\n";
+    ctx.err << "fetch: redirected to " << terminal_field(got.final_url) << "\n";
   }
   if (got.end == FetchOutcome::End::kCutOff) {
     ctx.err << "fetch: cut off: " << terminal_text(got.error) << "\n";

@@ -25,7 +25,7 @@ int cmd_list(Context& ctx, const Arguments& args) {
             << (pages.size() == 1 ? " page).\n" : " pages).\n");
     return kExitOk;
   }
-  for (const std::string& line : *lines) ctx.out << terminal_text(line) << "\n";
+  for (const std::string& line : *lines) ctx.out << terminal_field(line) << "\n";
   return kExitOk;
 }
 

@@ -31,10 +31,11 @@ int cmd_search(Context& ctx, const Arguments& args) {
       break;
   }
   for (const SearchHit& hit : result.hits) {
-    ctx.out << hit.doc_id << "\t" << terminal_text(hit.url) << "\t"
-            << terminal_text(hit.description) << "\n";
+    ctx.out << hit.doc_id << "\t" << terminal_field(hit.url) << "\t"
+            << terminal_field(hit.description) << "\n";
   }
-  ctx.err << "results page: " << page << "\n";
+  if (!result.page_written) return kExitFailure;
+  ctx.err << "results page: " << terminal_field(page) << "\n";
   if (args.has("--open")) open_results_page(ctx.ui, page);
   return kExitOk;
 }

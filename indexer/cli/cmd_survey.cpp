@@ -29,9 +29,9 @@ int cmd_survey(Context& ctx, const Arguments&) {
   ctx.ui.set_on_interrupt([&state] { state.keep_running = false; });
   SurveyReport report =
       survey_external_links(*ws, state, ctx.ui, http, [&ctx](const SurveyedLink& link) {
-        ctx.out << link.row << "\t" << flags(link.page) << "\t" << terminal_text(link.url);
+        ctx.out << link.row << "\t" << flags(link.page) << "\t" << terminal_field(link.url);
         for (const std::string* mail : {&link.page.mailto1, &link.page.mailto2}) {
-          if (!mail->empty()) ctx.out << "\t" << terminal_text(*mail);
+          if (!mail->empty()) ctx.out << "\t" << terminal_field(*mail);
         }
         ctx.out << std::endl;
       });

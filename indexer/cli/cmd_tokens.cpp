@@ -8,21 +8,15 @@
 namespace trawlix::cli {
 namespace {
 
-// One token on one line: tabs, line feeds and backslashes escaped.
+// One token on one line: backslashes doubled, so that an escaped control
+// character reads apart from the same text in the page.
 std::string printable(const std::string& text) {
-  std::string out;
-  for (char c : terminal_text(text)) {
-    if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else {
-      out += c;
-    }
+  std::string doubled;
+  for (char c : text) {
+    if (c == '\\') doubled += '\\';
+    doubled += c;
   }
-  return out;
+  return terminal_field(doubled);
 }
 
 }  // namespace

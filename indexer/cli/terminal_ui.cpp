@@ -38,12 +38,66 @@ const char* answer_name(Answer a) {
 
 }  // namespace
 
-std::string terminal_text(const std::string& text) {
-  std::string out = cp1252_to_utf8(text);
-  for (char& c : out) {
-    if (c == '\r') c = '\n';
+namespace {
+
+// Control characters that a terminal acts on: C0, DEL, and the bytes that
+// Windows-1252 leaves undefined, which stand for the C1 controls.
+bool is_control(unsigned char c) {
+  return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+// `text` (Windows-1252) as UTF-8 with each control character written out
+// visibly; `keep` returns the text for a control character that stays
+// what it is, or null.
+template <typename Keep>
+std::string escaped(const std::string& text, Keep keep) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string visible;
+  visible.reserve(text.size());
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (!is_control(byte)) {
+      visible += c;
+    } else if (const char* kept = keep(c)) {
+      visible += kept;
+    } else {
+      visible += "\\x";
+      visible += kHex[byte >> 4];
+      visible += kHex[byte & 0x0F];
+    }
   }
-  return out;
+  return cp1252_to_utf8(visible);
+}
+
+}  // namespace
+
+std::string terminal_text(const std::string& text) {
+  return escaped(text, [](char c) -> const char* {
+    switch (c) {
+      case '\r':
+      case '\n':
+        return "\n";
+      case '\t':
+        return "\t";
+      default:
+        return nullptr;
+    }
+  });
+}
+
+std::string terminal_field(const std::string& text) {
+  return escaped(text, [](char c) -> const char* {
+    switch (c) {
+      case '\r':
+        return "\\r";
+      case '\n':
+        return "\\n";
+      case '\t':
+        return "\\t";
+      default:
+        return nullptr;
+    }
+  });
 }
 
 void TerminalUi::show_message(const std::string& title, const std::string& text, Icon) {

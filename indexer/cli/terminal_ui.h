@@ -53,7 +53,12 @@ void install_interrupt_handler();
 bool interrupted();
 
 // Text for the terminal: Windows-1252 to UTF-8, carriage returns as line
-// breaks.
+// breaks, every other control character but the tab written out as "\x1b"
+// is, so that no text of a page can act on the terminal.
 std::string terminal_text(const std::string& text);
+// A field of a line of output (a URL, a description, a token): as
+// terminal_text, with tabs, carriage returns and line feeds written out as
+// "\t", "\r" and "\n" too, so that the field stays one field on one line.
+std::string terminal_field(const std::string& text);
 
 }  // namespace trawlix

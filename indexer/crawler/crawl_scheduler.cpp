@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "crawler/link_resolver.h"
 #include "crawler/url_text.h"
+#include "shell/run_lock.h"
 #include "text/word_index.h"
 
 namespace trawlix {
@@ -37,10 +38,16 @@ CrawlScheduler::CrawlScheduler(Workspace& ws, IndexerState& state, UserInterface
 
 bool CrawlScheduler::start_crawl() {
   if (running_ || !ws_.db()) return false;
+  auto lock = lock_for_run(ws_.dir(), "a crawl", ui_);
+  if (!lock) return false;
   Running guard(running_);
   tried_.clear();
+  failure_.clear();
   state_.keep_running = true;
-  if (state_.restart_all) ws_.db()->exec("update docs set nStatus=0");
+  if (state_.restart_all && !ws_.db()->exec("update docs set nStatus=0")) {
+    fail("database error: " + ws_.db()->last_error());
+    return true;
+  }
   if (!state_.settings.keep_cycling) {
     crawl_waiting();
     return true;
@@ -69,12 +76,17 @@ void CrawlScheduler::crawl_waiting() {
       Row row = read_row(st);
       if (!tried_.count(row.doc_id)) rows.push_back(std::move(row));
     }
+    if (!st.ok() || st.failed()) {
+      fail("database error: " + db.last_error());
+      break;
+    }
     if (rows.empty()) more = false;
     for (const Row& row : rows) {
       if (!state_.keep_running) break;
       ProcessedRow done = process_row(row, false);
       if (done.fate != ProcessedRow::Fate::kIndexed) tried_.insert(row.doc_id);
       if (on_row_) on_row_(done);
+      if (done.fatal) fail(done.reason);
       ui_.process_events();
     }
   }
@@ -104,6 +116,10 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   if (!got.stored()) {
     done.fate = ProcessedRow::Fate::kNotFetched;
     done.reason = got.error.empty() ? "the page could not be fetched" : got.error;
+    if (got.local_failure) {
+      done.fatal = true;
+      done.reason = "the working file could not be written: " + got.error;
+    }
     return done;
   }
   if (!got.indexable()) {
@@ -113,13 +129,18 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
     return done;
   }
   LinkResolver resolver(*ws_.db(), state_, ui_);
-  // Links resolve against the page that was really served.
-  resolver.set_page_context(got.final_url.empty() ? row.url : got.final_url);
+  // Links resolve against the page that was really served. A redirect to
+  // another host still gives a page to index, but its links lead off the
+  // site, so the crawl does not spread over a site the user never named.
+  const std::string& served = got.final_url.empty() ? row.url : got.final_url;
+  resolver.set_page_context(served);
+  resolver.set_links_external(!same_site_host(row.url, served));
   WordIndexer indexer(*ws_.db(), state_, ui_);
   indexer.check_reindex(cur.doc_id);
   WordIndexer::Result r =
-      indexer.index_document(ws_.file(kWorkingFile),
-                             [&resolver](const std::string& link) { resolver.resolve_link(link); });
+      indexer.index_document(ws_.file(kWorkingFile), [&](const std::string& link) {
+        if (resolver.resolve_link(link).fate == LinkFate::kFailed) indexer.fail_page();
+      });
   cur.page_title.clear();
   if (r == WordIndexer::Result::kNotOpened) {
     done.fate = ProcessedRow::Fate::kNotOpened;
@@ -127,9 +148,16 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   } else if (r == WordIndexer::Result::kDatabaseError) {
     done.fate = ProcessedRow::Fate::kDatabaseError;
     done.reason = "database error: " + ws_.db()->last_error();
+    done.fatal = true;
     ui_.list_append("not indexed: " + row.url + " (" + done.reason + ")");
   }
   return done;
+}
+
+void CrawlScheduler::fail(const std::string& reason) {
+  failure_ = reason;
+  state_.keep_running = false;
+  ui_.show_message("Crawl stopped:", "The crawl stopped: " + reason, Icon::kCritical);
 }
 
 CrawlScheduler::Row CrawlScheduler::read_row(const Statement& st) {
@@ -148,6 +176,11 @@ ProcessedRow CrawlScheduler::explore_url(const StartUrl& start) {
   ProcessedRow done;
   done.fate = ProcessedRow::Fate::kNotFetched;
   if (running_ || !ws_.db()) return done;
+  auto lock = lock_for_run(ws_.dir(), "the exploration of a URL", ui_);
+  if (!lock) {
+    done.reason = "the WorkSpace is busy";
+    return done;
+  }
   Running guard(running_);
   int32_t doc_id = 0;
   AddResult added = add_start_url(*ws_.db(), ui_, start, &doc_id, true);
@@ -175,6 +208,8 @@ FetchOutcome CrawlScheduler::open_url(const std::string& typed) {
     return got;
   }
   if (running_) return got;
+  auto lock = lock_for_run(ws_.dir(), "the fetch of a page", ui_);
+  if (!lock) return got;
   Running guard(running_);
   state_.current.url = url;
   got = fetcher_.fetch_page(ws_.dir(), state_, true);

@@ -31,6 +31,9 @@ struct ProcessedRow {
     kDatabaseError,
   } fate = Fate::kIndexed;
   std::string reason;  // for the rows that were not indexed
+  // The WorkSpace itself failed (its database, or the working file), not
+  // the page: the crawl stops here.
+  bool fatal = false;
 };
 
 class CrawlScheduler {
@@ -39,11 +42,16 @@ class CrawlScheduler {
 
   // Runs a crawl with the current settings: "Start exploration" when
   // state.restart_all (every row waits again), else "Resume exploration
-  // process". Returns false, doing nothing, while a crawl already runs.
+  // process". Returns false, doing nothing, while a crawl already runs or
+  // another run holds the WorkSpace (the person is told which).
   bool start_crawl();
   // Crawls the waiting rows, pass after pass, until a pass finds none it
-  // has not already tried in this crawl, or Stop.
+  // has not already tried in this crawl, Stop, or a failure of the
+  // WorkSpace, which stops the crawl at once and is told once.
   void crawl_waiting();
+  // Why the last crawl stopped on a failure of the WorkSpace; empty when
+  // it did not.
+  const std::string& failure() const { return failure_; }
   // Stop: the crawl ends before the next document.
   void stop() { state_.keep_running = false; }
   bool running() const { return running_; }
@@ -73,6 +81,7 @@ class CrawlScheduler {
   static Row read_row(const Statement& st);
   ProcessedRow process_row(const Row& row, bool show_page);
   bool load_row(int32_t doc_id, Row* row);
+  void fail(const std::string& reason);
 
   Workspace& ws_;
   IndexerState& state_;
@@ -81,6 +90,7 @@ class CrawlScheduler {
   bool running_ = false;
   int idle_pause_ms_ = 250;
   std::set<int32_t> tried_;  // rows this crawl could not process
+  std::string failure_;
   std::function<void(const ProcessedRow&)> on_row_;
 };
 

@@ -78,6 +78,10 @@ PageContext page_context(std::string_view url) {
   return c;
 }
 
+void report_long_url(UserInterface& ui, const std::string& url) {
+  ui.show_message("Limit reached:", "Can handle such a long URL: " + url, Icon::kCritical);
+}
+
 ResolvedLink LinkResolver::resolve_link(const std::string& link_text) {
   const CurrentDocument& page = state_.current;
   std::string link = link_text;
@@ -105,7 +109,7 @@ ResolvedLink LinkResolver::resolve_link(const std::string& link_text) {
     link = context_.link_base + "/" + link;
   }
 
-  bool external = !same_prefix(link, context_.site_root);
+  bool external = links_external_ || !same_prefix(link, context_.site_root);
   bool failed = false;
   if (external) {
     skip = true;
@@ -119,7 +123,7 @@ ResolvedLink LinkResolver::resolve_link(const std::string& link_text) {
 
   if (link.size() > kMaxUrlLength) {
     skip = true;
-    ui_.show_message("Limit reached:", "Can handle such a long URL: " + link, Icon::kCritical);
+    report_long_url(ui_, link);
   }
   if (!same_prefix(link, context_.page_dir) && !page.crawl_above) skip = true;
   if (link.find("/?", 1) != std::string::npos) skip = true;

@@ -10,7 +10,9 @@
 //   LinkResolver resolver(db, state, ui);
 //   FetchOutcome got = fetcher.fetch_page(workspace_dir, state, false);
 //   resolver.set_page_context(got.final_url);   // the page really served
-//   indexer.index_document(path, [&](const std::string& link) { resolver.resolve_link(link); });
+//   indexer.index_document(path, [&](const std::string& link) {
+//     if (resolver.resolve_link(link).fate == LinkFate::kFailed) indexer.fail_page();
+//   });
 //
 // resolve_link does its database work at once, inside whatever transaction
 // the caller holds; values reach SQL only as bound parameters.
@@ -40,6 +42,9 @@ struct PageContext {
 
 PageContext page_context(std::string_view url);
 
+// "Can handle such a long URL: " and the URL (title "Limit reached:").
+void report_long_url(UserInterface& ui, const std::string& url);
+
 enum class LinkFate {
   kAdded,     // a new waiting Docs row
   kKnown,     // already in Docs (in any case); the row is left as it is
@@ -62,6 +67,9 @@ class LinkResolver {
 
   // Derives the page context from the URL of the page being indexed.
   void set_page_context(std::string_view url) { context_ = page_context(url); }
+  // Every link of the page counts as leading off the site: the page was
+  // served by a host the crawl was not given.
+  void set_links_external(bool external) { links_external_ = external; }
   const PageContext& context() const { return context_; }
 
   // Resolves one HREF or SRC value of the page and, when the crawler may
@@ -78,6 +86,7 @@ class LinkResolver {
   IndexerState& state_;
   UserInterface& ui_;
   PageContext context_;
+  bool links_external_ = false;
 };
 
 }  // namespace trawlix

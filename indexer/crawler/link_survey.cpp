@@ -6,6 +6,7 @@
 
 #include "base/cp1252.h"
 #include "crawler/page_fetcher.h"
+#include "shell/run_lock.h"
 #include "text/scanner.h"
 
 namespace trawlix {
@@ -88,6 +89,11 @@ SurveyReport survey_external_links(Workspace& ws, IndexerState& state, UserInter
                                    HttpClient& http,
                                    const std::function<void(const SurveyedLink&)>& on_link) {
   SurveyReport report;
+  auto lock = lock_for_run(ws.dir(), "a Mail Robot survey", ui);
+  if (!lock) {
+    report.failed = true;
+    return report;
+  }
   Database& db = *ws.db();
   ui.list_clear();
   state.keep_running = true;

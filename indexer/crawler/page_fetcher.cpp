@@ -116,6 +116,7 @@ FetchOutcome PageFetcher::fetch_page(const std::string& workspace_dir, const Ind
   if (::truncate(path.c_str(), 0) != 0 && errno != ENOENT) {
     // A stale page left in place would be taken for this one.
     outcome.error = std::strerror(errno);
+    outcome.local_failure = true;
     ui_.show_message(kOpenUrlTitle,
                      "Could not delete the working file " + path + "\r" + outcome.error,
                      Icon::kCritical);
@@ -150,6 +151,7 @@ FetchOutcome PageFetcher::fetch_page(const std::string& workspace_dir, const Ind
     if (opened && !writer.finish()) {
       writer.discard();
       outcome.error = writer.error();
+      outcome.local_failure = true;
       ui_.show_message(kOpenUrlTitle,
                        "Could not write the working file " + path + "\r" + outcome.error,
                        Icon::kCritical);

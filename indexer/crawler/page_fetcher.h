@@ -16,6 +16,7 @@
 #include "crawler/http_client.h"
 #include "shell/indexer_state.h"
 #include "shell/user_interface.h"
+#include "text/scanner.h"
 
 namespace trawlix {
 
@@ -23,7 +24,7 @@ inline constexpr const char kFetchAgent[] = "VB OpenUrl";
 inline constexpr size_t kListedLineWidth = 500;
 
 struct FetchLimits {
-  size_t max_page_bytes = 50u * 1024 * 1024;  // a longer body is cut here
+  size_t max_page_bytes = kMaxPageBytes;  // a longer body is cut here
   int max_redirects = 10;
   int default_timeout = 50;  // seconds, used while settings.access_timeout is below 1
 };
@@ -40,6 +41,9 @@ struct FetchOutcome {
   int http_status = 0;    // of the final response; 0 when none arrived
   std::string final_url;  // the page that answered: the URL fetched, or where redirects led
   std::string error;      // why it failed or was cut off; empty when complete
+  // The working file could not be written: a fault of this machine (a full
+  // disk), not of the page or its server.
+  bool local_failure = false;
 
   // The working file holds (part of) a page; the survey reads such pages.
   bool stored() const { return end != End::kFailed; }

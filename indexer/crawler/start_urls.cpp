@@ -31,7 +31,10 @@ AddResult add_start_url(Database& db, UserInterface& ui, const StartUrl& start, 
                     Icon::kExclamation);
     return AddResult::kEmptyUrl;
   }
-  url = cut_text(url, kMaxUrlLength);
+  if (url.size() > kMaxUrlLength) {
+    report_long_url(ui, url);
+    return AddResult::kTooLong;
+  }
   Statement found = db.prepare("select DocID from Docs where URLDocument = ?");
   if (!found.ok() || !found.bind({url})) return AddResult::kFailed;
   if (found.step()) {

@@ -29,10 +29,11 @@ struct ParentChoice {
 // "(HOME PAGE)" and one entry per document, in DocID order.
 std::vector<ParentChoice> parent_choices(Database& db);
 
-enum class AddResult { kAdded, kAlreadyLoaded, kEmptyUrl, kFailed };
+enum class AddResult { kAdded, kAlreadyLoaded, kEmptyUrl, kTooLong, kFailed };
 
 // Adds a start URL as a waiting row unless its URL is known already (in
-// any case), telling the user which. `doc_id` receives the row's DocID,
+// any case), telling the user which. A URL longer than a link may be is
+// refused with the message a link gets, never cut. `doc_id` receives the row's DocID,
 // new or existing. With `quiet_when_known` a known URL is not reported.
 AddResult add_start_url(Database& db, UserInterface& ui, const StartUrl& start,
                         int32_t* doc_id = nullptr, bool quiet_when_known = false);

@@ -1,6 +1,8 @@
 // URL text helpers.
 #include "crawler/url_text.h"
 
+#include <cctype>
+
 #include "base/cp1252.h"
 
 namespace trawlix {
@@ -51,6 +53,30 @@ std::string request_url(std::string_view url) {
     }
   }
   return out;
+}
+
+namespace {
+
+// The host and port of a URL, lower case, without user information, a
+// default port or a leading "www.".
+std::string site_host(std::string_view url) {
+  size_t prefix = scheme_prefix_length(url);
+  bool https = starts_with_upper(url, "HTTPS://");
+  std::string_view rest = url.substr(prefix);
+  rest = rest.substr(0, rest.find_first_of("/\\?#"));
+  if (size_t at = rest.rfind('@'); at != std::string_view::npos) rest.remove_prefix(at + 1);
+  std::string host;
+  for (char c : rest) host += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string_view default_port = https ? ":443" : ":80";
+  if (host.ends_with(default_port)) host.resize(host.size() - default_port.size());
+  if (host.starts_with("www.")) host.erase(0, 4);
+  return host;
+}
+
+}  // namespace
+
+bool same_site_host(std::string_view a, std::string_view b) {
+  return site_host(a) == site_host(b);
 }
 
 std::string typed_url(std::string_view text) {

@@ -28,4 +28,9 @@ std::string request_url(std::string_view url);
 // then takes or refuses). Empty stays empty.
 std::string typed_url(std::string_view text);
 
+// True when two URLs name the same site for the crawl: the same host (in
+// any case) and port, whatever the scheme, with or without "www." in
+// front. A site that moves to https, or from H to www.H, stays itself.
+bool same_site_host(std::string_view a, std::string_view b);
+
 }  // namespace trawlix

@@ -39,7 +39,8 @@ bool token_hits(Database& db, const std::string& token, bool partial,
 SearchResult run_search(Database& db, UserInterface& ui, const SearchRequest& request,
                         const std::string& results_path) {
   SearchResult result;
-  std::vector<std::string> tokens = query_tokens(request.query);
+  // One token more than is searched tells a long query; the rest is never read.
+  std::vector<std::string> tokens = query_tokens(request.query, kMaxQueryTokens + 1);
   if (tokens.empty()) {
     ui.show_message("", "NO Words to search!!!", Icon::kNone);
     result.status = SearchResult::Status::kNoWords;
@@ -99,6 +100,7 @@ SearchResult run_search(Database& db, UserInterface& ui, const SearchRequest& re
   std::ofstream out(results_path, std::ios::binary | std::ios::trunc);
   out << results_page(result.hits);
   out.close();
+  result.page_written = static_cast<bool>(out);
   if (!out) {
     ui.show_message(kResultsTitle, "The results page could not be written to " + results_path,
                     Icon::kExclamation);

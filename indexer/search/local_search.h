@@ -26,7 +26,8 @@ struct SearchResult {
   Status status = Status::kFailed;
   std::vector<SearchHit> hits;  // ascending DocID
   std::vector<std::string> tokens;
-  bool truncated = false;  // the query had more tokens than were searched
+  bool truncated = false;     // the query had more tokens than were searched
+  bool page_written = false;  // the results page was written (kFound only)
 };
 
 // Runs a search, telling the user through `ui` when there is nothing to

@@ -3,6 +3,7 @@
 // "-->" is not a token here; a query has no lines.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +22,9 @@ class QueryTokenizer : private Scanner {
   using Scanner::token;
 };
 
-// Every token of the query, blanks around it trimmed first, punctuation and
-// one-blank tokens included.
-std::vector<std::string> query_tokens(std::string_view query);
+// The tokens of the query, blanks around it trimmed first, punctuation and
+// one-blank tokens included; at most `limit` of them, the rest of the
+// query left unread.
+std::vector<std::string> query_tokens(std::string_view query, size_t limit = SIZE_MAX);
 
 }  // namespace trawlix

@@ -257,9 +257,14 @@ DbValue Statement::get(int column) const {
 
 // ---- Transaction
 
+// The outermost transaction takes the write lock at once (BEGIN IMMEDIATE):
+// a transaction that read first and asked for the lock later would not wait
+// on the busy timeout for it, and would fail at once beside another
+// process's write. Inner ones are savepoints.
 Transaction::Transaction(Database& db) : db_(db) {
+  outermost_ = db_.depth_ == 0;
   name_ = "t" + std::to_string(db_.depth_);
-  if (db_.exec("SAVEPOINT " + name_)) {
+  if (db_.exec(outermost_ ? "BEGIN IMMEDIATE" : "SAVEPOINT " + name_)) {
     active_ = true;
     ++db_.depth_;
   }
@@ -271,7 +276,7 @@ Transaction::~Transaction() {
 
 bool Transaction::commit() {
   if (!active_) return false;
-  if (!db_.exec("RELEASE " + name_)) return false;
+  if (!db_.exec(outermost_ ? "COMMIT" : "RELEASE " + name_)) return false;
   active_ = false;
   --db_.depth_;
   return true;
@@ -280,8 +285,12 @@ bool Transaction::commit() {
 void Transaction::rollback() {
   if (!active_) return;
   std::string keep = db_.last_error();
-  db_.exec("ROLLBACK TO " + name_);
-  db_.exec("RELEASE " + name_);
+  if (outermost_) {
+    db_.exec("ROLLBACK");
+  } else {
+    db_.exec("ROLLBACK TO " + name_);
+    db_.exec("RELEASE " + name_);
+  }
   db_.set_error(keep);
   active_ = false;
   --db_.depth_;

@@ -125,8 +125,10 @@ class Database {
 };
 
 // A transaction over a database: begun on construction, rolled back on
-// destruction unless commit() ran. Transactions nest (savepoints); an inner
-// one that rolls back undoes only its own work.
+// destruction unless commit() ran. The outermost one holds the database's
+// write lock from its start, waiting for it as long as the busy timeout
+// allows. Transactions nest (savepoints); an inner one that rolls back
+// undoes only its own work.
 class Transaction {
  public:
   explicit Transaction(Database& db);
@@ -142,6 +144,7 @@ class Transaction {
  private:
   Database& db_;
   std::string name_;
+  bool outermost_ = false;
   bool active_ = false;
 };
 

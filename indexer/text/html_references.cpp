@@ -131,8 +131,10 @@ std::string decode_references(std::string_view line) {
       out += line[i++];
       continue;
     }
-    size_t semicolon = line.find(';', i + 1);
+    // Only a near semicolon can end a reference: the search goes no further,
+    // so a line full of "&" decodes in one pass.
     size_t limit = kLongestName + 2;  // "#x10FFFF" fits too
+    size_t semicolon = line.substr(0, std::min(line.size(), i + limit + 2)).find(';', i + 1);
     if (semicolon != std::string_view::npos && semicolon - i - 1 <= limit && semicolon > i + 1) {
       std::string_view body = line.substr(i + 1, semicolon - i - 1);
       std::optional<uint32_t> cp = body[0] == '#' ? numeric_reference(body) : html4_reference(body);

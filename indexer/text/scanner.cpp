@@ -1,10 +1,14 @@
 // The token rules of the scanner.
 #include "text/scanner.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "base/cp1252.h"
 #include "text/html_references.h"
@@ -20,17 +24,54 @@ std::string trim_blanks(std::string_view text) {
   return std::string(text.substr(start, end - start + 1));
 }
 
+namespace {
+
+// Reads a whole page file of at most kMaxPageBytes. Returns the reason it
+// could not, or empty.
+std::string read_page_file(const std::string& path, std::string* bytes) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  std::string error;
+  struct stat st {};
+  bool known = ::fstat(fd, &st) == 0;
+  if (known && S_ISDIR(st.st_mode)) {
+    error = std::strerror(EISDIR);
+  } else if (known && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > kMaxPageBytes) {
+    error = "the file is longer than " + std::to_string(kMaxPageBytes) + " bytes";
+  } else if (known && S_ISREG(st.st_mode)) {
+    bytes->reserve(static_cast<size_t>(st.st_size));
+  }
+  char buffer[65536];
+  while (error.empty()) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = std::strerror(errno);
+    } else if (n == 0) {
+      break;
+    } else if (bytes->size() + static_cast<size_t>(n) > kMaxPageBytes) {
+      // A device or a pipe that goes on for ever stops here too.
+      error = "the file is longer than " + std::to_string(kMaxPageBytes) + " bytes";
+    } else {
+      bytes->append(buffer, static_cast<size_t>(n));
+    }
+  }
+  ::close(fd);
+  if (!error.empty()) bytes->clear();
+  return error;
+}
+
+}  // namespace
+
 bool Scanner::open_document(const std::string& path, UserInterface& ui) {
   close();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    ui.show_message("Critical error:", "Error opening page: \r" + std::string(std::strerror(errno)),
-                    Icon::kExclamation);
+  std::string bytes;
+  std::string error = read_page_file(path, &bytes);
+  if (!error.empty()) {
+    ui.show_message("Critical error:", "Error opening page: \r" + error, Icon::kExclamation);
     return false;
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  open_text(bytes.str());
+  open_text(bytes);
   return true;
 }
 
@@ -44,32 +85,39 @@ void Scanner::close() {
   position_ = 0;
   line_rest_.clear();
   line_rest_text_.clear();
+  rest_at_ = 0;
+  blanks_before_ = blanks_after_ = 0;
   token_.clear();
   token_text_.clear();
 }
 
+// A line ends at a carriage return, a carriage return and line feed, or a
+// line feed alone: the fetcher stores every one of them as a carriage
+// return, so a page file with line feeds reads as the crawler reads it.
 bool Scanner::read_line(std::string* line) {
   if (position_ >= page_.size()) return false;
-  size_t cr = page_.find('\r', position_);
-  if (cr == std::string::npos) {
+  size_t end = page_.find_first_of("\r\n", position_);
+  if (end == std::string::npos) {
     *line = page_.substr(position_);
     position_ = page_.size();
     return true;
   }
-  *line = page_.substr(position_, cr - position_);
-  position_ = cr + 1;
-  if (position_ < page_.size() && page_[position_] == '\n') ++position_;
+  *line = page_.substr(position_, end - position_);
+  position_ = end + 1;
+  if (page_[end] == '\r' && position_ < page_.size() && page_[position_] == '\n') ++position_;
   return true;
 }
 
 void Scanner::set_rests(std::string line) {
   line_rest_text_ = std::move(line);
   line_rest_ = upper_cp1252(line_rest_text_);
+  rest_at_ = 0;
+  blanks_after_ = 0;
 }
 
 void Scanner::take_line_when_empty() {
   std::string line;
-  while (line_rest_.empty() && read_line(&line)) {
+  while (line_rest().empty() && read_line(&line)) {
     if (!line.empty() && line.find('&') != std::string::npos) {
       line = decode_references(replace_entities(std::move(line)));
     }
@@ -77,17 +125,21 @@ void Scanner::take_line_when_empty() {
   }
 }
 
+void Scanner::drop(size_t n, bool trim) {
+  rest_at_ = std::min(rest_at_ + n, line_rest_.size());
+  if (!trim) return;
+  // The line was trimmed when it was read, so only leading blanks remain to pass.
+  while (rest_at_ < line_rest_.size() && line_rest_[rest_at_] == ' ') {
+    ++rest_at_;
+    ++blanks_after_;
+  }
+}
+
 void Scanner::cut_token(bool comment_close) {
-  std::string& rest = line_rest_;
-  std::string& rest_text = line_rest_text_;
-  auto drop = [&](size_t n, bool trim) {
-    rest.erase(0, n);
-    rest_text.erase(0, n);
-    if (trim) {
-      rest = trim_blanks(rest);
-      rest_text = trim_blanks(rest_text);
-    }
-  };
+  blanks_before_ = blanks_after_;
+  blanks_after_ = 0;
+  std::string_view rest = line_rest();
+  std::string_view rest_text = line_rest_text();
   if (rest.empty()) {
     token_.clear();
     token_text_.clear();
@@ -104,13 +156,15 @@ void Scanner::cut_token(bool comment_close) {
     return;
   }
   if (rest[0] != '<' && word_char_position(rest[0]) == 0) {
-    token_ = rest.substr(0, 1);
-    token_text_ = rest_text.substr(0, 1);
+    token_.assign(rest.substr(0, 1));
+    token_text_.assign(rest_text.substr(0, 1));
     drop(1, false);
     return;
   }
-  // A word or a tag opener. p counts characters from 1, as the rule does.
+  // A word or a tag opener. p counts characters from 1, as the rule does;
+  // folding writes into the line itself, where the scan has passed.
   const std::string& folded = scanner_tables().folded_chars;
+  char* line = line_rest_.data() + rest_at_;
   size_t p = 0;
   if (rest[0] == '<') p = 1;
   if (rest.starts_with("<CF") || rest.starts_with("<%") || rest.starts_with("</")) p = 2;
@@ -119,17 +173,16 @@ void Scanner::cut_token(bool comment_close) {
     ++p;
     int position = word_char_position(rest[p - 1]);
     in_word = position != 0;
-    if (position >= 63) rest[p - 1] = folded[static_cast<size_t>(position - 1)];
+    if (position >= 63) line[p - 1] = folded[static_cast<size_t>(position - 1)];
   }
   if (in_word) {
-    token_ = std::move(rest);
-    token_text_ = std::move(rest_text);
-    rest.clear();
-    rest_text.clear();
+    token_.assign(rest);
+    token_text_.assign(rest_text);
+    drop(rest.size(), false);
     return;
   }
-  token_ = trim_blanks(std::string_view(rest).substr(0, p - 1));
-  token_text_ = trim_blanks(std::string_view(rest_text).substr(0, p - 1));
+  token_ = trim_blanks(rest.substr(0, p - 1));
+  token_text_ = trim_blanks(rest_text.substr(0, p - 1));
   drop(p - 1, true);
 }
 
@@ -144,6 +197,8 @@ void Scanner::read_link() {
   if (token_ == "\"" || token_ == "'") next_token();
   link_text_.clear();
   while (token_ != "\"" && token_ != ">" && token_ != "'" && !token_.empty()) {
+    // A blank between two tokens of the value is part of it ("sp ace.htm").
+    if (!link_text_.empty()) link_text_.append(blanks_before_, ' ');
     link_text_ += token_text_;
     next_token();
   }

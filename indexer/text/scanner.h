@@ -3,7 +3,9 @@
 // parser; everything is decided on the token stream with fixed tables.
 //
 // Each Scanner is its own state, so the query tokenizer and the page being
-// indexed never disturb each other.
+// indexed never disturb each other. The scan keeps a position in the
+// current line instead of cutting its rest, so a page of any length scans
+// in time proportional to its length.
 #pragma once
 
 #include <string>
@@ -13,12 +15,16 @@
 
 namespace trawlix {
 
+// The longest page the scanner reads: the fetcher cuts a page there too.
+inline constexpr size_t kMaxPageBytes = 50u * 1024 * 1024;
+
 class Scanner {
  public:
   Scanner() = default;
 
-  // Opens a page file, clearing the token and both rests. On failure shows
-  // "Error opening page: " with the system's text and returns false.
+  // Opens a page file, clearing the token and both rests. On failure (a
+  // file that cannot be read, a folder, a file longer than kMaxPageBytes)
+  // shows "Error opening page: " with the reason and returns false.
   bool open_document(const std::string& path, UserInterface& ui);
   // Scans `page` (the bytes of a page file) instead of a file.
   void open_text(std::string_view page);
@@ -29,7 +35,7 @@ class Scanner {
   void next_token();
 
   // With token at an attribute name (HREF, SRC): reads its value into
-  // link_text, the value as the page writes it.
+  // link_text, the value as the page writes it, blanks inside it kept.
   void read_link();
 
   // The current token, upper case and folded.
@@ -40,8 +46,10 @@ class Scanner {
 
   // The rest of the current line (upper case, and folded where the scan
   // has passed) and the same rest as written.
-  const std::string& line_rest() const { return line_rest_; }
-  const std::string& line_rest_text() const { return line_rest_text_; }
+  std::string_view line_rest() const { return std::string_view(line_rest_).substr(rest_at_); }
+  std::string_view line_rest_text() const {
+    return std::string_view(line_rest_text_).substr(rest_at_);
+  }
 
  protected:
   // Loads the next non-blank line into the rests when they are empty.
@@ -49,6 +57,9 @@ class Scanner {
   // Cuts the next token from the front of the rests. `comment_close`
   // decides whether "-->" is one token.
   void cut_token(bool comment_close);
+  // Passes over `n` characters of the rests, then, with `trim`, over the
+  // blanks that follow.
+  void drop(size_t n, bool trim);
   // Sets both rests to `line` (as written) and its upper-case form.
   void set_rests(std::string line);
 
@@ -57,8 +68,14 @@ class Scanner {
 
   std::string page_;
   size_t position_ = 0;
+  // The current line (upper case, and as written); the rests begin at rest_at_.
   std::string line_rest_;
   std::string line_rest_text_;
+  size_t rest_at_ = 0;
+  // Blanks passed over on this line between the last token and the current
+  // one, and after the current one.
+  size_t blanks_before_ = 0;
+  size_t blanks_after_ = 0;
   std::string token_;
   std::string token_text_;
   std::string link_text_;

@@ -116,13 +116,22 @@ bool accept_extension(std::string_view extension) {
 
 std::string replace_entities(std::string line) {
   const ScannerTables& t = scanner_tables();
-  for (size_t k = 0; k < t.entity_names.size(); ++k) {
-    const std::string& name = t.entity_names[k];
-    for (size_t at = line.find(name); at != std::string::npos; at = line.find(name)) {
-      line.replace(at, name.size(), 1, t.entity_chars[k]);
+  std::string out;
+  out.reserve(line.size());
+  for (size_t i = 0; i < line.size();) {
+    size_t k = 0;
+    if (line[i] == '&') {
+      std::string_view at = std::string_view(line).substr(i);
+      while (k < t.entity_names.size() && !at.starts_with(t.entity_names[k])) ++k;
+    }
+    if (line[i] == '&' && k < t.entity_names.size()) {
+      out += t.entity_chars[k];
+      i += t.entity_names[k].size();
+    } else {
+      out += line[i++];
     }
   }
-  return line;
+  return out;
 }
 
 }  // namespace trawlix

@@ -37,8 +37,10 @@ bool is_known_tag(std::string_view token);
 // True when a document with this extension is fetched and indexed.
 bool accept_extension(std::string_view extension);
 
-// The line with the entities of the entity table replaced, each in table
-// order, every search restarting from the line's start.
+// The line with every entity of the entity table replaced by its character.
+// The names are ASCII from "&" to ";" and the characters are not, so no
+// replacement makes a new entity: one pass gives what replacing each entity
+// in table order, every search from the line's start, would give.
 std::string replace_entities(std::string line);
 
 }  // namespace trawlix

@@ -30,6 +30,28 @@ bool ends_with_upper(const std::string& url, std::string_view suffix) {
   return upper.size() >= suffix.size() && upper.ends_with(suffix);
 }
 
+// Removes a document's occurrences and takes them off the words' totals, so
+// that each Words.Occurrences stays the sum of its WordsDocs rows. A word
+// whose total reaches 0 keeps its row and its WordID.
+bool remove_occurrences(Database& db, int32_t doc_id) {
+  return db.exec(
+             "update Words set Occurrences = Words.Occurrences - WordsDocs.Occurrences "
+             "from WordsDocs where WordsDocs.DocID = ?1 and WordsDocs.WordID = Words.WordID",
+             {int64_t{doc_id}}) &&
+         db.exec("delete from WordsDocs where DocID = ?", {int64_t{doc_id}});
+}
+
+// The description a page's title gives: control characters (a NUL, a tab,
+// an escape) become blanks, so that no reader of the document list, the
+// results page or the web index meets them.
+std::string title_description(const std::string& title) {
+  std::string text = cut_text(title, kDescriptionWidth);
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = ' ';
+  }
+  return text;
+}
+
 }  // namespace
 
 void WordIndexer::check_reindex(int32_t doc_id) {
@@ -105,14 +127,16 @@ WordIndexer::Result WordIndexer::index_document(const std::string& path, const L
   Transaction tx(db_);
   bool ok = tx.ok();
   if (ok && delete_old_) {
-    ok = db_.exec("delete from WordsDocs where DocID = ?", {int64_t{doc.doc_id}});
+    ok = remove_occurrences(db_, doc.doc_id);
   }
   delete_old_ = false;
 
   auto take = [&scanner] { scanner.next_token(); };
+  page_failed_ = false;
   auto follow = [&] {
     scanner.read_link();
     if (links) links(scanner.link_text());
+    if (page_failed_) ok = false;
   };
   int mode = kBeforeFirstTag;
   if (ends_with_upper(doc.url, ".TXT") || ends_with_upper(doc.url, ".TEXT")) mode = kPlainText;
@@ -227,7 +251,7 @@ WordIndexer::Result WordIndexer::index_document(const std::string& path, const L
     ok = ok && !row.failed();
     if (ok && description.empty() && !doc.page_title.empty()) {
       ok = db_.exec("update Docs set URLDescription = ? where DocID = ?",
-                    {cut_text(doc.page_title, kDescriptionWidth), int64_t{doc.doc_id}});
+                    {title_description(doc.page_title), int64_t{doc.doc_id}});
     }
     if (ok) {
       ok = db_.exec("update Docs set nStatus = 1, bIndexed = -1 where DocID = ?",
@@ -246,16 +270,16 @@ WordIndexer::Result WordIndexer::index_document(const std::string& path, const L
 bool delete_document(Database& db, UserInterface& ui, int32_t doc_id) {
   Transaction tx(db);
   bool all = tx.ok();
-  for (const char* sql :
-       {"delete from WordsDocs where DocID = ?", "delete from Docs where DocID = ?"}) {
-    if (!db.exec(sql, {int64_t{doc_id}})) {
-      ui.show_message(
-          "Findlet error:", "Error erasing doc. " + std::to_string(doc_id) + "\r" + db.last_error(),
-          Icon::kCritical);
-      all = false;
-    }
-  }
-  return tx.commit() && all;
+  auto report = [&] {
+    ui.show_message(
+        "Findlet error:", "Error erasing doc. " + std::to_string(doc_id) + "\r" + db.last_error(),
+        Icon::kCritical);
+    all = false;
+  };
+  if (!remove_occurrences(db, doc_id)) report();
+  if (!db.exec("delete from Docs where DocID = ?", {int64_t{doc_id}})) report();
+  // A part done alone would leave the totals or the rows behind.
+  return all && tx.commit();
 }
 
 }  // namespace trawlix

@@ -46,6 +46,11 @@ class WordIndexer {
 
   bool record_words() const { return record_words_; }
 
+  // Called by the link handler when it could not record a link: the scan
+  // stops and the page's transaction is rolled back, so that a page is
+  // never kept without its links.
+  void fail_page() { page_failed_ = true; }
+
  private:
   bool write_words(int32_t doc_id);
 
@@ -54,13 +59,15 @@ class WordIndexer {
   UserInterface& ui_;
   bool record_words_ = true;
   bool delete_old_ = false;
+  bool page_failed_ = false;
   // The page's words in the order they first occur, with their counts.
   std::vector<std::pair<std::string, int64_t>> words_;
   std::unordered_map<std::string, size_t> word_slot_;
 };
 
-// Removes a document and its occurrences (one transaction). The counts in
-// Words stay. Reports each failing statement and goes on with the next.
+// Removes a document and its occurrences (one transaction), taking them off
+// the totals in Words. Reports each failing statement and goes on with the
+// next; when one failed, nothing is removed.
 bool delete_document(Database& db, UserInterface& ui, int32_t doc_id);
 
 }  // namespace trawlix

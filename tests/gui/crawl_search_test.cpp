@@ -11,6 +11,7 @@
 #include "crawler/ui/crawl_commands.h"
 #include "gui_support.h"
 #include "search/ui/search_commands.h"
+#include "shell/run_lock.h"
 #include "support/scripted_http.h"
 
 namespace trawlix {
@@ -126,6 +127,42 @@ TEST(CrawlDialogs, StopEndsTheCrawlAfterTheCurrentDocument) {
   EXPECT_EQ(w.count("select count(*) from Docs where nStatus = 1"), 1);
   EXPECT_EQ(w.count("select count(*) from Docs where nStatus = 0"), 1);
   EXPECT_EQ(w.http.requests.size(), 1u);
+}
+
+TEST(CrawlDialogs, ACrawlRefusedByABusyWorkSpaceSaysSoAndTheWindowStaysUsable) {
+  CrawlWindow w;
+  w.window.workspace().db()->exec(
+      "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+  RunLock::Result result;
+  std::string holder;
+  auto other = RunLock::take(w.window.workspace().dir(), "a crawl", &result, &holder);
+  ASSERT_EQ(result, RunLock::Result::kTaken) << holder;
+  testing::when_modal([&](QWidget* dialog) { click(dialog, "btnStart"); });
+  w.trigger("mnuResumeCrawler");
+  ASSERT_EQ(w.recorder.messages.size(), 1u);
+  EXPECT_EQ(w.recorder.messages[0].title, "WorkSpace busy:");
+  EXPECT_TRUE(w.http.requests.empty());
+  EXPECT_TRUE(child<QPushButton>(&w.window, "btnStop")->isHidden());
+  for (const char* entry : {"mnuURLCrawler", "mnuResumeCrawler", "mnuReindexURL", "mnuAddURL"}) {
+    EXPECT_TRUE(w.window.entry(QLatin1String(entry))->isEnabled()) << entry;
+  }
+  // Once the other run has ended, the same command crawls.
+  other.reset();
+  testing::when_modal([&](QWidget* dialog) { click(dialog, "btnStart"); });
+  w.trigger("mnuResumeCrawler");
+  EXPECT_EQ(w.count("select count(*) from Docs where nStatus = 1"), 2);
+}
+
+TEST(CrawlDialogs, ARunOutOfMemoryEndsWithAMessageAndTheWindowStaysUsable) {
+  CrawlWindow w;
+  w.window.set_command(QStringLiteral("mnuStatistics"),
+                       [&w] { w.window.run_long({}, [] { throw std::bad_alloc(); }); });
+  w.trigger("mnuStatistics");
+  ASSERT_EQ(w.recorder.messages.size(), 1u);
+  EXPECT_EQ(w.recorder.messages[0].title, "Out of memory:");
+  EXPECT_TRUE(w.window.entry(QStringLiteral("mnuURLCrawler"))->isEnabled());
+  EXPECT_TRUE(w.window.entry(QStringLiteral("mnuStatistics"))->isEnabled());
 }
 
 TEST(SearchForm, FindsListsAndKeepsItsHistory) {

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "crawler/start_urls.h"
+#include "support/index_invariants.h"
 #include "support/scripted_http.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
+#include "text/word_index.h"
 
 namespace trawlix {
 namespace {
@@ -146,13 +148,61 @@ TEST_F(CrawlTest, StartExplorationFetchesEverythingAgainWithoutDoubleCounts) {
   EXPECT_EQ(requests_for("http://h/dir/b.htm"), 1);
   EXPECT_EQ(docs(), first);
   EXPECT_EQ(in_doc("BETA"), 2);  // occurrences replaced, not added
-  EXPECT_EQ(db->query_int("select Occurrences from Words where Word = 'BETA'"), 4);
+  EXPECT_EQ(db->query_int("select Occurrences from Words where Word = 'BETA'"), 2);
 
   state.settings.reindex_mode = 0;
   crawler.start_crawl();
   EXPECT_EQ(in_doc("BETA"), 2);
-  EXPECT_EQ(db->query_int("select Occurrences from Words where Word = 'BETA'"), 4);
+  EXPECT_EQ(db->query_int("select Occurrences from Words where Word = 'BETA'"), 2);
   EXPECT_EQ(db->query_int("select count(*) from Docs where nStatus = 1"), 4);
+  // Deleting a page takes its words off too; a word no page holds stays at 0.
+  ASSERT_TRUE(delete_document(*db, ui, 3));
+  EXPECT_EQ(db->query_int("select Occurrences from Words where Word = 'BETA'"), 0);
+  testing::expect_consistent_index(*db);
+}
+
+TEST_F(CrawlTest, ALinkThatCannotBeRecordedFailsItsPageAndStopsTheCrawlOnce) {
+  start("http://h/dir/index.htm", 2);
+  ASSERT_TRUE(
+      db->exec("create trigger full before insert on Docs begin "
+               "select raise(abort, 'database or disk is full'); end"));
+  CrawlScheduler crawler(ws, state, ui, http);
+  ASSERT_TRUE(crawler.start_crawl());
+  EXPECT_NE(crawler.failure().find("disk is full"), std::string::npos) << crawler.failure();
+  // Nothing of the page is kept, and the crawl said why once.
+  EXPECT_EQ(docs(), (std::vector<DocRow>{{"http://h/dir/index.htm", 1, 0, 0, 0}}));
+  EXPECT_EQ(db->query_int("select count(*) from WordsDocs"), 0);
+  EXPECT_EQ(std::count_if(ui.messages.begin(), ui.messages.end(),
+                          [](auto& m) { return m.title == "Crawl stopped:"; }),
+            1);
+}
+
+TEST_F(CrawlTest, ARedirectToAnotherHostIsIndexedButItsLinksLeadOffTheSite) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"http://h/d/i.htm", "http://elsewhere/d/i.htm"},  // off the site
+      {"http://h/d/i.htm", "http://h.evil/d/i.htm"},
+      {"http://h/d/i.htm", "http://h:8080/d/i.htm"},
+      {"http://h/d/i.htm", "https://h/d/i.htm"},  // the common moves of a site
+      {"http://h/d/i.htm", "http://www.h/d/i.htm"},
+      {"http://www.h/d/i.htm", "http://H/d/i.htm"},
+      {"http://h/d", "http://h/d/"},
+  };
+  for (size_t k = 0; k < std::size(cases); ++k) {
+    auto [from, served] = cases[k];
+    SCOPED_TRACE(served);
+    ASSERT_TRUE(db->exec("delete from Docs"));
+    ScriptedHttp::Reply moved = ScriptedHttp::page({"<p>moved <a href=a.htm>a</a></p>"});
+    moved.redirected_to = served;
+    http.answer(from, moved);
+    start(from, 0);
+    CrawlScheduler(ws, state, ui, http).start_crawl();
+    std::vector<DocRow> want{{from, 1, 0, 1, -1}};
+    std::string dir = served;
+    if (k >= 3)
+      want.push_back({dir.substr(0, dir.rfind('/')) + "/a.htm", 2,
+                      db->query_int("select min(DocID) from Docs"), 0, 0});
+    EXPECT_EQ(docs(), want);
+  }
 }
 
 TEST_F(CrawlTest, StopTakesEffectAfterTheCurrentDocument) {

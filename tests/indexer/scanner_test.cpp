@@ -1,11 +1,17 @@
-// The scanner's token rules and tables.
+// The scanner's token rules and tables; random lines against the rules read
+// plainly, a 10 MB one-line page, files with line feeds against what the
+// fetcher stores.
 #include "text/scanner.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 
+#include "crawler/page_fetcher.h"
+#include "search/query_tokenizer.h"
 #include "support/scanned_tokens.h"
+#include "support/scripted_http.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 #include "text/scanner_tables.h"
@@ -65,10 +71,10 @@ TEST(Scanner, TagsCommentsAndPunctuation) {
 }
 
 TEST(Scanner, LinesEndAtCarriageReturns) {
-  // A lone line feed is an ordinary character; CR LF and CR end lines;
-  // words never span lines; a blank line is skipped.
+  // CR LF, CR and a lone LF end lines, as the fetcher stores them; words
+  // never span lines; a blank line is skipped.
   EXPECT_EQ(tokens_of("ab\r\ncd\ref"), (V{"AB", "CD", "EF"}));
-  EXPECT_EQ(tokens_of("ab\ncd"), (V{"AB", "\n", "CD"}));
+  EXPECT_EQ(tokens_of("ab\ncd\n\rx"), (V{"AB", "CD", "X"}));
   EXPECT_EQ(tokens_of("one\r\n     \r\n\r\ntwo\r\n"), (V{"ONE", "TWO"}));
   // Tabs are not trimmed: a line of tabs gives a token per tab.
   EXPECT_EQ(tokens_of("\t\t\r\nx"), (V{"\t", "\t", "X"}));
@@ -125,8 +131,9 @@ TEST(Scanner, ReadLinkTakesTheValueAsWritten) {
   EXPECT_EQ(link_after_href("<a href=\"dir/Page.htm\">"), "dir/Page.htm");
   EXPECT_EQ(link_after_href("<a href=a.htm>"), "a.htm");
   EXPECT_EQ(link_after_href("<a href='x/y.htm'>"), "x/y.htm");
-  // Blanks between words are lost, a blank after punctuation is kept.
-  EXPECT_EQ(link_after_href("<a href=\"my page.htm\">"), "mypage.htm");
+  // Blanks inside the value are kept, blanks around it are not.
+  EXPECT_EQ(link_after_href("<a href=\"my page.htm\">"), "my page.htm");
+  EXPECT_EQ(link_after_href("<a href=\"sp   ace.htm  \">"), "sp   ace.htm");
   EXPECT_EQ(link_after_href("<img src=\"a. b.gif\">"), "a. b.gif");
   // A value that runs to the end of the page just ends.
   EXPECT_EQ(link_after_href("<a href=\"never"), "never");
@@ -154,6 +161,84 @@ TEST(Scanner, OpenDocumentReadsTheFile) {
   for (s.next_token(); !s.token().empty(); s.next_token()) got.push_back(s.token());
   EXPECT_EQ(got, (V{"<P", ">", "CAFE", "CREME"}));
   EXPECT_TRUE(ui.messages.empty());
+}
+
+// The rules over one ASCII line without references.
+std::vector<std::string> model_tokens(const std::string& line) {
+  std::string rest = trim_blanks(line);
+  for (char& c : rest) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::vector<std::string> out;
+  while (!rest.empty()) {
+    size_t n = 1;
+    bool trim = true;
+    if (rest.starts_with("<!--") || rest.starts_with("-->")) {
+      n = rest[0] == '<' ? 4 : 3;
+    } else if (rest[0] != '<' && word_char_position(rest[0]) == 0) {
+      trim = false;
+    } else {  // a word, or a tag opener and its name: up to the first other character
+      n = rest.starts_with("<CF") || rest.starts_with("<%") || rest.starts_with("</") ? 2
+          : rest[0] == '<'                                                            ? 1
+                                                                                      : 0;
+      while (n < rest.size() && word_char_position(rest[n]) != 0) ++n;
+    }
+    out.push_back(trim ? trim_blanks(rest.substr(0, n)) : rest.substr(0, n));
+    rest.erase(0, n);
+    if (trim) rest = trim_blanks(rest);
+  }
+  return out;
+}
+
+TEST(ScannerScale, RandomLinesGiveTheTokensOfTheRules) {
+  init_tables();
+  const std::string alphabet = "ab Z9_<>!-%/\"'=;.,C F\t";
+  std::mt19937 random(15);
+  for (int round = 0; round < 3000; ++round) {
+    std::string line;
+    for (size_t k = random() % 40; k > 0; --k) line += alphabet[random() % alphabet.size()];
+    ASSERT_EQ(tokens_of(line), model_tokens(line)) << "[" << line << "]";
+    if (line.find("-->") == std::string::npos) {
+      ASSERT_EQ(query_tokens(line), model_tokens(line)) << "[" << line << "]";
+    }
+  }
+}
+
+TEST(ScannerScale, ATenMegabyteLineScansToItsTokens) {
+  const std::string unit = "<b>word&eacute;s</b>, &amp;&#233;t&&; ";
+  std::string page;
+  while (page.size() < (10u << 20)) page += unit;
+  Scanner s;
+  s.open_text(page);
+  std::vector<std::string> tokens;
+  size_t count = 0;
+  for (s.next_token(); !s.token().empty(); s.next_token(), ++count) {
+    if (tokens.size() < 14) tokens.push_back(s.token());
+  }
+  EXPECT_EQ(tokens, (std::vector<std::string>{"<B", ">", "WORDES", "</B", ">", ",", " ", "&", "ET",
+                                              "&", "&", ";", " ", "<B"}));
+  EXPECT_EQ(count, page.size() / unit.size() * 13 - 1);  // the line's last blank is trimmed
+}
+
+TEST(ScannerScale, AFileWithLineFeedsReadsAsTheFetcherStoresIt) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 200; ++round) {
+    std::string page;
+    for (size_t k = random() % 30; k > 0; --k) page += "ab \r\n\n<p>"[random() % 9];
+    testing::TempDir dir;
+    testing::ScriptedUi ui;
+    testing::ScriptedHttp http;
+    size_t cut = page.empty() ? 0 : random() % page.size();
+    http.answer("http://h/p", testing::ScriptedHttp::page({page.substr(0, cut), page.substr(cut)}));
+    IndexerState state;
+    state.current.url = "http://h/p";
+    PageFetcher(http, ui).fetch_page(dir.path(), state, false);
+    Scanner stored;
+    ASSERT_TRUE(stored.open_document(dir.file("j_URL_t.txt"), ui));
+    std::vector<std::string> want;
+    for (stored.next_token(); !stored.token().empty(); stored.next_token()) {
+      want.push_back(stored.token_text());
+    }
+    ASSERT_EQ(tokens_of(page, true), want) << "[" << page << "]";
+  }
 }
 
 }  // namespace

@@ -120,6 +120,11 @@ TEST_F(SearchTest, LongQueriesSearchTheFirstTwentyTokens) {
   EXPECT_EQ(r.hits.size(), 2u);
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages[0].title, "Please note:");
+
+  // A megabyte of commas is read only as far as its 21st token.
+  SearchResult cut = run_search(*db, ui, {std::string(1 << 20, ',')}, dir.file("r.html"));
+  EXPECT_EQ(cut.tokens, std::vector<std::string>(20, ","));
+  EXPECT_TRUE(cut.truncated);
 }
 
 TEST_F(SearchTest, CountsAboveSixteenBitsStillMatch) {

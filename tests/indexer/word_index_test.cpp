@@ -151,6 +151,15 @@ TEST_F(WordIndexTest, TitleBecomesTheDescriptionWhenThereIsNone) {
   EXPECT_EQ(db->query_int("select length(URLDescription) from Docs where DocID = ?",
                           {int64_t{long_title}}),
             100);
+
+  // Control characters of a title become blanks; the words around them count.
+  int32_t hostile = add_doc("http://h/x.htm", "");
+  index(std::string("<title>Ti\0tle\x1b]0;x\x07\tend\x7f</title>", 31), hostile, "http://h/x.htm");
+  Statement made = db->prepare("select URLDescription from Docs where DocID = ?");
+  made.bind({int64_t{hostile}});
+  ASSERT_TRUE(made.step());
+  EXPECT_EQ(made.get_text(0), "Ti   tle   ] 0 ; x     end   ");
+  EXPECT_EQ(in_doc("TLE", hostile), 1);
 }
 
 TEST_F(WordIndexTest, LinksWhereverTheAttributeStands) {
@@ -193,7 +202,7 @@ TEST_F(WordIndexTest, ReindexModesDecideWhetherWordsAreRecordedAgain) {
   indexer().check_reindex(doc_id);
   index("<p>word word new</p>");
   EXPECT_EQ(in_doc("WORD"), 2);  // old occurrences replaced, not added to
-  EXPECT_EQ(total("WORD"), 3);   // the running count only grows
+  EXPECT_EQ(total("WORD"), 2);   // the total follows: the old occurrence taken off
   EXPECT_EQ(in_doc("NEW"), 1);
 
   state.settings.reindex_mode = 2;
@@ -259,12 +268,14 @@ TEST_F(WordIndexTest, AMissingPageChangesNothing) {
   EXPECT_EQ(ui.messages[0].title, "Critical error:");
 }
 
-TEST_F(WordIndexTest, DeleteDocumentRemovesItsOccurrencesButNotTheWordCounts) {
+TEST_F(WordIndexTest, DeleteDocumentTakesItsOccurrencesOffTheWordTotals) {
   index("<p>gone gone</p>");
+  int64_t word_id = db->query_int("select WordID from Words where Word = 'GONE'");
   ASSERT_TRUE(delete_document(*db, ui, doc_id));
   EXPECT_EQ(db->query_int("select count(*) from Docs"), 0);
   EXPECT_EQ(db->query_int("select count(*) from WordsDocs"), 0);
-  EXPECT_EQ(total("GONE"), 2);
+  EXPECT_EQ(total("GONE"), 0);  // the row and its WordID stay
+  EXPECT_EQ(db->query_int("select WordID from Words where Word = 'GONE'"), word_id);
   EXPECT_TRUE(ui.messages.empty());
 }
 

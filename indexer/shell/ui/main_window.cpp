@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <new>
 
 #include "shell/ui/help_window.h"
 #include "shell/ui/main_menu.h"
@@ -110,7 +111,19 @@ void MainWindow::trigger(const QString& name) {
   if (it == commands_.end()) return;
   // A copy: the command may replace its own registration.
   std::function<void()> run = it->second.run;
-  run();
+  run_guarded(run);
+}
+
+// A command that runs out of memory ends with a message, and the window
+// stays usable: the work of a page is one transaction, rolled back as the
+// failure unwinds.
+void MainWindow::run_guarded(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::bad_alloc&) {
+    ui().show_message("Out of memory:", "The command was stopped: there was not memory enough.",
+                      Icon::kCritical);
+  }
 }
 
 bool MainWindow::run_long(const RunOptions& options, const std::function<void()>& loop) {
@@ -119,7 +132,7 @@ bool MainWindow::run_long(const RunOptions& options, const std::function<void()>
   state_.keep_running = true;
   refresh_commands();
   stop_->setVisible(options.show_stop);
-  loop();
+  run_guarded(loop);
   stop_->setVisible(false);
   state_.keep_running = false;
   running_ = false;

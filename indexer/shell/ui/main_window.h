@@ -99,6 +99,7 @@ class MainWindow : public QMainWindow {
   };
   void build_controls();
   void trigger(const QString& name);
+  void run_guarded(const std::function<void()>& work);
   HelpWindow& help_window();
 
   IndexerState state_;
