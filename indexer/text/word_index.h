@@ -1,25 +1,22 @@
-// Indexing one stored page: the scan of its tokens through a small state
-// machine that knows comments, scripts and style sheets, the title, anchors,
-// frames, META and ALT text; the recording of its words in Words and
-// WordsDocs; and the removal of a document's words.
+// Indexing one stored page: its scan (text/page_scan.h), then the
+// recording of its words in Words and WordsDocs, its links, description and
+// status, in one transaction; and the removal of a document's words.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 #include "shell/database.h"
 #include "shell/indexer_state.h"
 #include "shell/user_interface.h"
+#include "text/page_scan.h"
 
 namespace trawlix {
 
 // Receives every HREF and SRC value of the page, as the page writes it.
 using LinkHandler = std::function<void(const std::string& link_text)>;
 
-inline constexpr size_t kWordWidth = 19;
 inline constexpr size_t kDescriptionWidth = 100;
 
 class WordIndexer {
@@ -39,24 +36,21 @@ class WordIndexer {
   // database error nothing of the page is kept; db.last_error() says why.
   Result index_document(const std::string& path, const LinkHandler& links);
 
-  // Counts one occurrence of a token (upper case, folded) for the page
-  // being indexed. Words of one character, tokens that do not begin with a
-  // word character, and everything in mail robot mode are left out.
-  void add_word(const std::string& token);
+  // Stores a scanned page as the document `doc_id`: the step of
+  // index_document after the scan. False on a database error, when nothing
+  // of the page is kept.
+  bool store_page(int32_t doc_id, const PageScan& page, const LinkHandler& links);
 
   bool record_words() const { return record_words_; }
 
  private:
-  bool write_words(int32_t doc_id);
+  bool write_words(int32_t doc_id, const std::vector<WordCount>& words);
 
   Database& db_;
   IndexerState& state_;
   UserInterface& ui_;
   bool record_words_ = true;
   bool delete_old_ = false;
-  // The page's words in the order they first occur, with their counts.
-  std::vector<std::pair<std::string, int64_t>> words_;
-  std::unordered_map<std::string, size_t> word_slot_;
 };
 
 // Removes a document and its occurrences (one transaction). The counts in
