@@ -77,7 +77,7 @@ bool build_index(Database& db, UserInterface& ui, const std::string& site,
     state.current.doc_id = static_cast<int32_t>(db.last_insert_id());
     state.current.url = url;
     state.current.already_indexed = false;
-    indexer.check_reindex(state.current.doc_id);
+    indexer.check_reindex();
     if (indexer.index_document(file, nullptr) != WordIndexer::Result::kIndexed) return false;
   }
   return all.commit();

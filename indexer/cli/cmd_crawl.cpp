@@ -100,11 +100,12 @@ int cmd_crawl(Context& ctx, const Arguments& args) {
   crawler.set_on_row(row_reporter(ctx, &count));
   ctx.ui.set_show_list(false);
   ctx.ui.set_on_interrupt([&crawler] { crawler.stop(); });
-  crawler.start_crawl();
+  bool crawled = crawler.start_crawl();
   if (interrupted()) {
     ctx.err << "Stopped after " << count << " documents.\n";
     return kExitStopped;
   }
+  if (!crawled) return kExitFailure;
   ctx.err << count << " documents processed, "
           << ws->db()->query_int("select count(*) from Docs where nStatus = 0") << " waiting.\n";
   return kExitOk;

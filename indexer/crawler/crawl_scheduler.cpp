@@ -40,7 +40,14 @@ bool CrawlScheduler::start_crawl() {
   Running guard(running_);
   tried_.clear();
   state_.keep_running = true;
-  if (state_.restart_all) ws_.db()->exec("update docs set nStatus=0");
+  // A restart that cannot put every document back to waiting would resume
+  // instead, crawling only what happened to wait: it crawls nothing.
+  if (state_.restart_all && !ws_.db()->exec("update docs set nStatus=0")) {
+    ui_.show_message("Database error:",
+                     "Error: restarting the exploration: \r" + ws_.db()->last_error(),
+                     Icon::kCritical);
+    return false;
+  }
   if (!state_.settings.keep_cycling) {
     crawl_waiting();
     return true;
@@ -116,7 +123,7 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   // Links resolve against the page that was really served.
   resolver.set_page_context(got.final_url.empty() ? row.url : got.final_url);
   WordIndexer indexer(*ws_.db(), state_, ui_);
-  indexer.check_reindex(cur.doc_id);
+  indexer.check_reindex();
   WordIndexer::Result r =
       indexer.index_document(ws_.file(kWorkingFile),
                              [&resolver](const std::string& link) { resolver.resolve_link(link); });

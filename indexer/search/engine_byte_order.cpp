@@ -43,7 +43,6 @@ bool EngineByteOrder::bind(std::string* error) {
     handle_ = handle;
     paselong_ = long_writer;
     paseint_ = int_writer;
-    loaded_from_ = name;
     return true;
   }
   if (error) {

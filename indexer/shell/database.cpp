@@ -78,17 +78,6 @@ bool Database::exec(std::string_view sql, std::initializer_list<DbValue> params)
   return !st.failed();
 }
 
-bool Database::exec_script(std::string_view sql) {
-  std::string text(sql);
-  char* message = nullptr;
-  if (sqlite3_exec(handle_, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-    last_error_ = message ? message : sqlite3_errmsg(handle_);
-    sqlite3_free(message);
-    return false;
-  }
-  return true;
-}
-
 int64_t Database::query_int(std::string_view sql, std::initializer_list<DbValue> params,
                             int64_t fallback) {
   Statement st = prepare(sql);
@@ -280,8 +269,14 @@ bool Transaction::commit() {
 void Transaction::rollback() {
   if (!active_) return;
   std::string keep = db_.last_error();
-  db_.exec("ROLLBACK TO " + name_);
-  db_.exec("RELEASE " + name_);
+  // Releasing a savepoint that was not rolled back to would keep its work.
+  // When the rollback fails the whole transaction goes, outer ones too,
+  // whose commit then fails; SQLite may have ended it already.
+  bool undone = db_.exec("ROLLBACK TO " + name_) && db_.exec("RELEASE " + name_);
+  if (!undone && !sqlite3_get_autocommit(db_.handle_)) {
+    // Nothing is left to try when even this fails.
+    (void)db_.exec("ROLLBACK");
+  }
   db_.set_error(keep);
   active_ = false;
   --db_.depth_;

@@ -110,7 +110,7 @@ void Scanner::cut_token(bool comment_close) {
     return;
   }
   // A word or a tag opener. p counts characters from 1, as the rule does.
-  const std::string& folded = scanner_tables().folded_chars;
+  std::string_view folded = scanner_tables().folded_chars;
   size_t p = 0;
   if (rest[0] == '<') p = 1;
   if (rest.starts_with("<CF") || rest.starts_with("<%") || rest.starts_with("</")) p = 2;

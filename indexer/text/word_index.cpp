@@ -14,8 +14,7 @@ bool ends_with_upper(const std::string& url, std::string_view suffix) {
 
 }  // namespace
 
-void WordIndexer::check_reindex(int32_t doc_id) {
-  (void)doc_id;
+void WordIndexer::check_reindex() {
   delete_old_ = false;
   if (!state_.current.already_indexed) {
     record_words_ = true;

@@ -24,27 +24,27 @@ class WordIndexer {
   WordIndexer(Database& db, IndexerState& state, UserInterface& ui)
       : db_(db), state_(state), ui_(ui) {}
 
-  // Decides whether the words of the document are recorded again. When they
+  // Decides whether the words of state.current are recorded again. When they
   // are, its old occurrences are removed by the next index_document, inside
   // the page's own transaction, so a page that is never indexed keeps them.
-  void check_reindex(int32_t doc_id);
+  void check_reindex();
 
   enum class Result { kIndexed, kNotOpened, kDatabaseError };
   // Indexes the page file as state.current (url, doc_id, page_title): its
   // words, its links (through `links`, which may add Docs rows), and the
   // document's description and status, all in one transaction. On a
   // database error nothing of the page is kept; db.last_error() says why.
-  Result index_document(const std::string& path, const LinkHandler& links);
+  [[nodiscard]] Result index_document(const std::string& path, const LinkHandler& links);
 
   // Stores a scanned page as the document `doc_id`: the step of
   // index_document after the scan. False on a database error, when nothing
   // of the page is kept.
-  bool store_page(int32_t doc_id, const PageScan& page, const LinkHandler& links);
+  [[nodiscard]] bool store_page(int32_t doc_id, const PageScan& page, const LinkHandler& links);
 
   bool record_words() const { return record_words_; }
 
  private:
-  bool write_words(int32_t doc_id, const std::vector<WordCount>& words);
+  [[nodiscard]] bool write_words(int32_t doc_id, const std::vector<WordCount>& words);
 
   Database& db_;
   IndexerState& state_;
@@ -55,6 +55,6 @@ class WordIndexer {
 
 // Removes a document and its occurrences (one transaction). The counts in
 // Words stay. Reports each failing statement and goes on with the next.
-bool delete_document(Database& db, UserInterface& ui, int32_t doc_id);
+[[nodiscard]] bool delete_document(Database& db, UserInterface& ui, int32_t doc_id);
 
 }  // namespace trawlix

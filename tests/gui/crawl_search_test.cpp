@@ -88,9 +88,9 @@ TEST(CrawlDialogs, AddStartingUrlsUntilDone) {
 
 TEST(CrawlDialogs, StartCrawlRunsWithStopShownAndOnlySearchEnabled) {
   CrawlWindow w;
-  w.window.workspace().db()->exec(
+  EXPECT_TRUE(w.window.workspace().db()->exec(
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
-      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   bool stop_shown = false, search_enabled = false, add_disabled = false;
   w.http.during = [&] {
     stop_shown = !child<QPushButton>(&w.window, "btnStop")->isHidden();
@@ -117,9 +117,9 @@ TEST(CrawlDialogs, StartCrawlRunsWithStopShownAndOnlySearchEnabled) {
 
 TEST(CrawlDialogs, StopEndsTheCrawlAfterTheCurrentDocument) {
   CrawlWindow w;
-  w.window.workspace().db()->exec(
+  EXPECT_TRUE(w.window.workspace().db()->exec(
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
-      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   w.http.during = [&] { child<QPushButton>(&w.window, "btnStop")->click(); };
   testing::when_modal([&](QWidget* dialog) { click(dialog, "btnStart"); });
   w.trigger("mnuReindexURL");
@@ -130,9 +130,9 @@ TEST(CrawlDialogs, StopEndsTheCrawlAfterTheCurrentDocument) {
 
 TEST(SearchForm, FindsListsAndKeepsItsHistory) {
   CrawlWindow w;
-  w.window.workspace().db()->exec(
+  EXPECT_TRUE(w.window.workspace().db()->exec(
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
-      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   testing::when_modal([&](QWidget* dialog) { click(dialog, "btnStart"); });
   w.trigger("mnuResumeCrawler");
   std::vector<std::string> opened;

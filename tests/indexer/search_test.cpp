@@ -1,10 +1,9 @@
 // Local search over an index built by the indexer itself.
-#include "search/local_search.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "search/local_search.h"
 #include "search/query_tokenizer.h"
 #include "shell/workspace.h"
 #include "support/scripted_ui.h"
@@ -22,22 +21,24 @@ class SearchTest : public ::testing::Test {
     db = ws.db();
     add("http://h/1.htm", "Web pages", "<p>web index of the site</p>");
     add("http://h/2.htm", "", "<p>the indexer reads every web page</p>");
-    add("http://h/3.htm", "<script>alert('x')</script> & more", "<p>\xC9" "cole foo_bar</p>");
+    add("http://h/3.htm", "<script>alert('x')</script> & more",
+        "<p>\xC9"
+        "cole foo_bar</p>");
     add("http://h/4.htm", "Long", "<p>internationalization fooxbar it's</p>");
     ui.messages.clear();
   }
 
   void add(const std::string& url, const std::string& description, const std::string& page) {
-    db->exec("insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
-             "URLParent, nStatus, bIndexed) values (?, ?, 1, 0, 0, 0, 0, 0)",
-             {url, description});
+    EXPECT_TRUE(
+        db->exec("insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
+                 "URLParent, nStatus, bIndexed) values (?, ?, 1, 0, 0, 0, 0, 0)",
+                 {url, description}));
     IndexerState state;
     state.current.doc_id = static_cast<int32_t>(db->last_insert_id());
     state.current.url = url;
     std::ofstream(dir.file("page.htm"), std::ios::binary) << page;
     WordIndexer indexer(*db, state, ui);
-    ASSERT_EQ(indexer.index_document(dir.file("page.htm"), nullptr),
-              WordIndexer::Result::kIndexed);
+    ASSERT_EQ(indexer.index_document(dir.file("page.htm"), nullptr), WordIndexer::Result::kIndexed);
   }
 
   std::vector<int32_t> ids(const std::string& query, SearchType type = SearchType::kAllWords,
@@ -73,7 +74,9 @@ TEST_F(SearchTest, PartialMatchesArePrefixesWithoutWildcards) {
 }
 
 TEST_F(SearchTest, QueryWordsFoldAndCutLikeIndexedWords) {
-  EXPECT_EQ(ids("\xE9" "cole"), Ids{3});
+  EXPECT_EQ(ids("\xE9"
+                "cole"),
+            Ids{3});
   EXPECT_EQ(ids("  ecole  "), Ids{3});  // blanks around the query do not count
   // 20 letters: indexed as its first 19, found the same way.
   EXPECT_EQ(ids("internationalization"), Ids{4});
@@ -102,7 +105,7 @@ TEST_F(SearchTest, MessagesForNothingToSearchOrFind) {
   EXPECT_EQ(ui.messages.back().text, "No documents found...");
   EXPECT_EQ(ui.messages.back().icon, Icon::kExclamation);
   EXPECT_FALSE(std::ifstream(dir.file("r.html")).good());
-  db->exec("delete from Docs");
+  EXPECT_TRUE(db->exec("delete from Docs"));
   EXPECT_EQ(run_search(*db, ui, {"web"}, dir.file("r.html")).status,
             SearchResult::Status::kNoDocuments);
   EXPECT_EQ(ui.messages.back().text, "NO documents to search!!!");
@@ -120,11 +123,12 @@ TEST_F(SearchTest, LongQueriesSearchTheFirstTwentyTokens) {
 }
 
 TEST_F(SearchTest, CountsAboveSixteenBitsStillMatch) {
-  db->exec("insert into Words (Word, Occurrences) values ('HUGE', 40000)");
-  db->exec("insert into WordsDocs values (2, last_insert_rowid(), 40000)");
+  EXPECT_TRUE(db->exec("insert into Words (Word, Occurrences) values ('HUGE', 40000)"));
+  EXPECT_TRUE(db->exec("insert into WordsDocs values (2, last_insert_rowid(), 40000)"));
   EXPECT_EQ(ids("huge"), Ids{2});
   // 65536 occurrences would be 0 in a 16-bit counter.
-  db->exec("update WordsDocs set Occurrences = 65536 where DocID = 2 and Occurrences = 40000");
+  EXPECT_TRUE(
+      db->exec("update WordsDocs set Occurrences = 65536 where DocID = 2 and Occurrences = 40000"));
   EXPECT_EQ(ids("huge"), Ids{2});
 }
 
