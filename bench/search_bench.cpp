@@ -172,7 +172,10 @@ int run(int argc, char** argv) {
     SearchRequest request;
     request.type = kind.type;
     request.partial = kind.partial;
-    for (int w = 0; w < kind.words; ++w) request.query += (w ? " " : "") + pick(kind.partial);
+    for (int w = 0; w < kind.words; ++w) {
+      if (w) request.query += ' ';
+      request.query += pick(kind.partial);
+    }
     auto t = Clock::now();
     SearchResult r = run_search(db, ui, request, results);
     time_of[k] += seconds_since(t);

@@ -40,7 +40,10 @@ class SchemaTest : public ::testing::Test {
     std::string out;
     Statement st = db->prepare("select name from pragma_index_info(?) order by seqno");
     EXPECT_TRUE(st.bind({index}));
-    while (st.step()) out += (out.empty() ? "" : ",") + st.get_text(0);
+    while (st.step()) {
+      if (!out.empty()) out += ',';
+      out += st.get_text(0);
+    }
     return out;
   }
   std::string table_sql(const std::string& table) {
