@@ -77,7 +77,7 @@ bool build_index(Database& db, UserInterface& ui, const std::string& site,
     state.current.doc_id = static_cast<int32_t>(db.last_insert_id());
     state.current.url = url;
     state.current.already_indexed = false;
-    indexer.check_reindex(state.current.doc_id);
+    indexer.check_reindex();
     if (indexer.index_document(file, nullptr) != WordIndexer::Result::kIndexed) return false;
   }
   return all.commit();
@@ -172,7 +172,10 @@ int run(int argc, char** argv) {
     SearchRequest request;
     request.type = kind.type;
     request.partial = kind.partial;
-    for (int w = 0; w < kind.words; ++w) request.query += (w ? " " : "") + pick(kind.partial);
+    for (int w = 0; w < kind.words; ++w) {
+      if (w) request.query += ' ';
+      request.query += pick(kind.partial);
+    }
     auto t = Clock::now();
     SearchResult r = run_search(db, ui, request, results);
     time_of[k] += seconds_since(t);

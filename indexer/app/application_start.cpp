@@ -9,7 +9,6 @@
 #include "shell/startup.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/splash_form.h"
-#include "text/scanner_tables.h"
 
 namespace trawlix {
 
@@ -27,7 +26,6 @@ void start_application(MainWindow& window, const StartOptions& options) {
     splash.show();
     QCoreApplication::processEvents();
   }
-  init_tables();
   splash.close();
 
   IndexerState& state = window.state();
@@ -37,7 +35,9 @@ void start_application(MainWindow& window, const StartOptions& options) {
     robot->setVisible(options.mail_robot_mode != 0);
   }
 
-  window.workspace().start_up(options.workspace_dir);
+  // A WorkSpace that cannot be opened has been reported; the commands that
+  // need a database stay disabled until one is opened.
+  (void)window.workspace().start_up(options.workspace_dir);
   window.refresh_commands();
 }
 

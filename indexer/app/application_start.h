@@ -22,10 +22,9 @@ struct StartOptions {
 // is not writable.
 StartOptions start_options(const QStringList& arguments);
 
-// Shows the splash, fills the scanner's tables, applies the Mail Robot
-// mode, sets the crawl settings to their start values and opens (or
-// creates) the WorkSpace database. Without a database the program goes on
-// with the commands that need one disabled.
+// Shows the splash, applies the Mail Robot mode, sets the crawl settings
+// to their start values and opens (or creates) the WorkSpace database. Without a database the
+// program goes on with the commands that need one disabled.
 void start_application(MainWindow& window, const StartOptions& options);
 
 }  // namespace trawlix

@@ -13,7 +13,9 @@ std::string flags(const PageClassification& page) {
   std::string out;
   for (auto [set, name] : {std::pair{page.search, "search"}, std::pair{page.frames, "frames"},
                            std::pair{page.error, "error"}}) {
-    if (set) out += (out.empty() ? "" : ",") + std::string(name);
+    if (!set) continue;
+    if (!out.empty()) out += ',';
+    out += name;
   }
   return out.empty() ? "-" : out;
 }

@@ -44,9 +44,13 @@ bool CrawlScheduler::start_crawl() {
   tried_.clear();
   failure_.clear();
   state_.keep_running = true;
+  // A restart that cannot put every document back to waiting would resume
+  // instead, crawling only what happened to wait: it crawls nothing.
   if (state_.restart_all && !ws_.db()->exec("update docs set nStatus=0")) {
-    fail("database error: " + ws_.db()->last_error());
-    return true;
+    ui_.show_message(
+        "Database error:", "Error: restarting the exploration: \r" + ws_.db()->last_error(),
+        Icon::kCritical);
+    return false;
   }
   if (!state_.settings.keep_cycling) {
     crawl_waiting();
@@ -136,7 +140,7 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   resolver.set_page_context(served);
   resolver.set_links_external(!same_site_host(row.url, served));
   WordIndexer indexer(*ws_.db(), state_, ui_);
-  indexer.check_reindex(cur.doc_id);
+  indexer.check_reindex();
   WordIndexer::Result r =
       indexer.index_document(ws_.file(kWorkingFile), [&](const std::string& link) {
         if (resolver.resolve_link(link).fate == LinkFate::kFailed) indexer.fail_page();

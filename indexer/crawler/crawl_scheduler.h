@@ -43,7 +43,8 @@ class CrawlScheduler {
   // Runs a crawl with the current settings: "Start exploration" when
   // state.restart_all (every row waits again), else "Resume exploration
   // process". Returns false, doing nothing, while a crawl already runs or
-  // another run holds the WorkSpace (the person is told which).
+  // another run holds the WorkSpace (the person is told which), or when the
+  // rows cannot all be put back to waiting (which is reported).
   bool start_crawl();
   // Crawls the waiting rows, pass after pass, until a pass finds none it
   // has not already tried in this crawl, Stop, or a failure of the

@@ -214,7 +214,9 @@ bool DocumentEditor::delete_selected() {
     if (r.parent_edited) p.parent = edit_parents_[i];
   }
 
-  delete_document(db_, ui_, doc_id);
+  // A statement that failed has been reported; the row may be gone all the
+  // same, its occurrences not.
+  bool all_deleted = delete_document(db_, ui_, doc_id);
   load_form();
   for (const auto& [id, p] : pending) {
     std::optional<size_t> i = row_of(id);
@@ -229,7 +231,7 @@ bool DocumentEditor::delete_selected() {
   }
   selected_.reset();
   if (!rows_.empty()) selected_ = index < rows_.size() ? index : 0;
-  return row_of(doc_id) == std::nullopt;
+  return all_deleted && row_of(doc_id) == std::nullopt;
 }
 
 }  // namespace trawlix

@@ -83,7 +83,7 @@ class DocumentEditor {
   // Asks, then deletes the selected document and its occurrences, reloads,
   // and selects the row that took its place (the first when it was the
   // last). Unsaved edits of the other rows are kept. Returns true when the
-  // document was deleted.
+  // document and all its occurrences were deleted.
   bool delete_selected();
 
  private:

@@ -30,7 +30,8 @@ bool EngineByteOrder::bind(std::string* error) {
     void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
       const char* why = dlerror();
-      reasons += "\r" + std::string(why ? why : name.c_str());
+      reasons += '\r';
+      reasons += why ? why : name.c_str();
       continue;
     }
     auto long_writer = reinterpret_cast<LongWriter>(dlsym(handle, "paselong"));
@@ -43,7 +44,6 @@ bool EngineByteOrder::bind(std::string* error) {
     handle_ = handle;
     paselong_ = long_writer;
     paseint_ = int_writer;
-    loaded_from_ = name;
     return true;
   }
   if (error) {

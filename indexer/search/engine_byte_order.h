@@ -38,9 +38,6 @@ class EngineByteOrder {
   void paselong(int32_t value, uint8_t* out) const;
   void paseint(int16_t value, uint8_t* out) const;
 
-  // The file the library was loaded from, empty before bind().
-  const std::string& loaded_from() const { return loaded_from_; }
-
  private:
   using LongWriter = void (*)(const int32_t*, uint8_t*);
   using IntWriter = void (*)(const int16_t*, uint8_t*);
@@ -49,7 +46,6 @@ class EngineByteOrder {
   void* handle_ = nullptr;
   LongWriter paselong_ = nullptr;
   IntWriter paseint_ = nullptr;
-  std::string loaded_from_;
 };
 
 // The program's one binding of the engine, over engine_library_candidates().

@@ -184,7 +184,10 @@ WebIndexWriter::Result WebIndexWriter::write_letter_index(const std::string& let
         db_.prepare("select WordID, Word from Words where Word < 'A' or Word >= '[' order by Word");
   } else {
     st = db_.prepare("select WordID, Word from Words where Word >= ?1 and Word < ?2 order by Word");
-    st.bind({letter, std::string(1, static_cast<char>(letter[0] + 1))});
+    if (st.ok() && !st.bind({letter, std::string(1, static_cast<char>(letter[0] + 1))})) {
+      database_failed();
+      return Result::kFailed;
+    }
   }
   std::vector<std::pair<int64_t, std::string>> words;
   while (st.ok() && st.step()) words.emplace_back(st.get_int(0), st.get_text(1));
@@ -252,7 +255,7 @@ bool WebIndexWriter::write_group(const std::string& letter,
     const auto& [word_id, word] = words[k - 1];
     documents.clear();
     st.reset();
-    st.bind({word_id});
+    if (!st.bind({word_id})) return database_failed();
     while (st.step()) {
       int32_t number = doc_number(st.get_int(0));
       if (number != 0) documents.emplace_back(number, st.get_int(1));

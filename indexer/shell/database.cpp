@@ -78,17 +78,6 @@ bool Database::exec(std::string_view sql, std::initializer_list<DbValue> params)
   return !st.failed();
 }
 
-bool Database::exec_script(std::string_view sql) {
-  std::string text(sql);
-  char* message = nullptr;
-  if (sqlite3_exec(handle_, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-    last_error_ = message ? message : sqlite3_errmsg(handle_);
-    sqlite3_free(message);
-    return false;
-  }
-  return true;
-}
-
 int64_t Database::query_int(std::string_view sql, std::initializer_list<DbValue> params,
                             int64_t fallback) {
   Statement st = prepare(sql);
@@ -261,10 +250,10 @@ DbValue Statement::get(int column) const {
 // a transaction that read first and asked for the lock later would not wait
 // on the busy timeout for it, and would fail at once beside another
 // process's write. Inner ones are savepoints.
-Transaction::Transaction(Database& db) : db_(db) {
+Transaction::Transaction(Database& db) : db_(db), name_(1, 't') {
   outermost_ = db_.depth_ == 0;
-  name_ = "t" + std::to_string(db_.depth_);
-  if (db_.exec(outermost_ ? "BEGIN IMMEDIATE" : "SAVEPOINT " + name_)) {
+  name_ += std::to_string(db_.depth_);
+  if (db_.exec(outermost_ ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT " + name_)) {
     active_ = true;
     ++db_.depth_;
   }
@@ -276,7 +265,7 @@ Transaction::~Transaction() {
 
 bool Transaction::commit() {
   if (!active_) return false;
-  if (!db_.exec(outermost_ ? "COMMIT" : "RELEASE " + name_)) return false;
+  if (!db_.exec(outermost_ ? std::string("COMMIT") : "RELEASE " + name_)) return false;
   active_ = false;
   --db_.depth_;
   return true;
@@ -285,11 +274,13 @@ bool Transaction::commit() {
 void Transaction::rollback() {
   if (!active_) return;
   std::string keep = db_.last_error();
-  if (outermost_) {
-    db_.exec("ROLLBACK");
-  } else {
-    db_.exec("ROLLBACK TO " + name_);
-    db_.exec("RELEASE " + name_);
+  // Releasing a savepoint that was not rolled back to would keep its work.
+  // When the rollback fails the whole transaction goes, outer ones too,
+  // whose commit then fails; SQLite may have ended it already.
+  bool undone = !outermost_ && db_.exec("ROLLBACK TO " + name_) && db_.exec("RELEASE " + name_);
+  if (!undone && !sqlite3_get_autocommit(db_.handle_)) {
+    // Nothing is left to try when even this fails.
+    (void)db_.exec("ROLLBACK");
   }
   db_.set_error(keep);
   active_ = false;

@@ -42,12 +42,12 @@ class Statement {
   bool ok() const { return stmt_ != nullptr; }
 
   // Binds parameters 1..n in order. Returns false on failure.
-  bool bind(std::initializer_list<DbValue> values);
-  bool bind_at(int index, const DbValue& value);
+  [[nodiscard]] bool bind(std::initializer_list<DbValue> values);
+  [[nodiscard]] bool bind_at(int index, const DbValue& value);
 
   // Advances to the next row: true when a row is current. At the end, or
   // on an error, returns false; failed() tells the two apart.
-  bool step();
+  [[nodiscard]] bool step();
   bool failed() const { return failed_; }
   // Makes the statement ready to run again with new bindings.
   void reset();
@@ -83,24 +83,23 @@ class Database {
 
   // Opens or creates the database file at `path` (a UTF-8 path). On
   // failure returns null and puts the reason in `error`.
-  static std::unique_ptr<Database> open(const std::string& path, Mode mode, std::string* error);
+  [[nodiscard]] static std::unique_ptr<Database> open(const std::string& path, Mode mode,
+                                                      std::string* error);
 
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
   ~Database();
 
   // Prepares a statement; check ok() on the result.
-  Statement prepare(std::string_view sql);
+  [[nodiscard]] Statement prepare(std::string_view sql);
   // Runs a statement that returns no rows. Returns false on failure.
-  bool exec(std::string_view sql, std::initializer_list<DbValue> params = {});
-  // Runs several statements given as one text, without parameters.
-  bool exec_script(std::string_view sql);
+  [[nodiscard]] bool exec(std::string_view sql, std::initializer_list<DbValue> params = {});
   // The first column of the first row, or `fallback` when there is none
   // or the statement fails.
-  int64_t query_int(std::string_view sql, std::initializer_list<DbValue> params = {},
-                    int64_t fallback = 0);
+  [[nodiscard]] int64_t query_int(std::string_view sql, std::initializer_list<DbValue> params = {},
+                                  int64_t fallback = 0);
   // Every row of a query, each row as its values by position.
-  std::optional<std::vector<std::vector<DbValue>>> query_rows(
+  [[nodiscard]] std::optional<std::vector<std::vector<DbValue>>> query_rows(
       std::string_view sql, std::initializer_list<DbValue> params = {});
 
   // Rows changed by the last insert, update or delete.
@@ -138,7 +137,7 @@ class Transaction {
 
   // False when the transaction could not begin.
   bool ok() const { return active_; }
-  bool commit();
+  [[nodiscard]] bool commit();
   void rollback();
 
  private:

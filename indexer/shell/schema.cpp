@@ -16,6 +16,9 @@
 // Text(n) is TEXT(n). SQLite does not enforce widths; the writers cut texts.
 #include "shell/schema.h"
 
+#include <iterator>
+#include <vector>
+
 namespace trawlix {
 namespace {
 
@@ -183,11 +186,19 @@ TableDef wordsdocs_table() {
 }
 
 bool create_tables(Database& db, UserInterface& ui, bool recreate_docs) {
+  // The rebuild takes the write lock first: a database that cannot be
+  // written fails at its first step, removing the old tables.
   Transaction tx(db);
-  if (!tx.ok()) return false;
-  for (const char* sql : kDropWordTables) db.exec(sql);
-  if (recreate_docs) {
-    for (const char* sql : kDropDocs) db.exec(sql);
+  // IF EXISTS makes a missing table no failure: a drop that fails leaves
+  // the old table in the way of the new one.
+  std::vector<const char*> drops(std::begin(kDropWordTables), std::end(kDropWordTables));
+  if (recreate_docs) drops.insert(drops.end(), std::begin(kDropDocs), std::end(kDropDocs));
+  for (const char* sql : drops) {
+    if (!tx.ok() || !db.exec(sql)) {
+      ui.show_message("System critical error:",
+                      "Error: removing the old tables: \r" + db.last_error(), Icon::kCritical);
+      return false;
+    }
   }
   std::vector<TableDef> tables{words_table()};
   if (recreate_docs) tables.push_back(docs_table());

@@ -50,13 +50,13 @@ TableDef wordsdocs_table();
 // Drops and rebuilds the word index tables and, with `recreate_docs`, the
 // document list and the external links too. Runs as one transaction: a
 // failure rolls everything back, is reported through `ui` and returns false.
-bool create_tables(Database& db, UserInterface& ui, bool recreate_docs);
+[[nodiscard]] bool create_tables(Database& db, UserInterface& ui, bool recreate_docs);
 
 // Creates URLexternos when the database lacks it. Returns false on failure.
-bool ensure_external_links_table(Database& db);
+[[nodiscard]] bool ensure_external_links_table(Database& db);
 
 // Marks a database as a WorkSpace database, and tells whether one is.
-bool mark_workspace_database(Database& db);
+[[nodiscard]] bool mark_workspace_database(Database& db);
 bool is_workspace_database(Database& db);
 
 }  // namespace trawlix

@@ -18,11 +18,18 @@ constexpr const char kConfirmTitle[] = "Confirm critical operation:";
 // consistent when the program is killed; a power failure may lose the last
 // pages, which then simply wait again. The page cache holds a large index.
 // Only our own databases are switched: a foreign file is never changed.
+// A file system that refuses the log (no shared memory) keeps the rollback
+// journal, which needs its full syncs; the other settings only speed the
+// database up, and SQLite's defaults serve when one is refused.
 void tune_workspace_database(Database& db) {
-  db.exec("PRAGMA journal_mode = WAL");
-  db.exec("PRAGMA synchronous = NORMAL");
-  db.exec("PRAGMA cache_size = -65536");
-  db.exec("PRAGMA temp_store = MEMORY");
+  bool logged = false;
+  {
+    Statement mode = db.prepare("PRAGMA journal_mode = WAL");
+    logged = mode.ok() && mode.step() && mode.get_text(0) == "wal";
+  }
+  if (logged) (void)db.exec("PRAGMA synchronous = NORMAL");
+  (void)db.exec("PRAGMA cache_size = -65536");
+  (void)db.exec("PRAGMA temp_store = MEMORY");
 }
 
 void report_open_failure(UserInterface& ui, const std::string& error) {

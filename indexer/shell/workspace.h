@@ -31,19 +31,19 @@ class Workspace {
   // with empty tables when the directory has none. On failure reports it
   // and goes on without a database; a file that is there but is not a
   // WorkSpace database is left untouched.
-  bool start_up(const std::string& dir);
+  [[nodiscard]] bool start_up(const std::string& dir);
 
   enum class OpenResult { kOpened, kNoWorkspace, kFailed };
   // Opens the WorkSpace in `dirbase`. Only once its database is open does
   // `dirbase` (with a trailing slash) become the WorkSpace; on any failure
   // the previous WorkSpace stays current and open.
-  OpenResult open_existing(std::string dirbase);
+  [[nodiscard]] OpenResult open_existing(std::string dirbase);
 
   enum class CreateResult { kCreated, kNothingToDo, kFailed };
   // Creates the WorkSpace `nombase` in `dirbase`: a new directory with a new
   // database. Fails on an existing directory. On failure the previous
   // WorkSpace stays current and open.
-  CreateResult create_new(std::string dirbase, const std::string& nombase);
+  [[nodiscard]] CreateResult create_new(std::string dirbase, const std::string& nombase);
 
   // Asks the two questions and rebuilds the index tables (and, on Yes to
   // the second, the document list). Returns true when it rebuilt them.
@@ -59,6 +59,7 @@ class Workspace {
 
 // Opens the database of an existing WorkSpace directory: the file must
 // exist and be a WorkSpace database (URLexternos is added when missing).
-std::unique_ptr<Database> open_workspace_database(const std::string& dir, std::string* error);
+[[nodiscard]] std::unique_ptr<Database> open_workspace_database(const std::string& dir,
+                                                                std::string* error);
 
 }  // namespace trawlix

@@ -163,7 +163,7 @@ void Scanner::cut_token(bool comment_close) {
   }
   // A word or a tag opener. p counts characters from 1, as the rule does;
   // folding writes into the line itself, where the scan has passed.
-  const std::string& folded = scanner_tables().folded_chars;
+  std::string_view folded = scanner_tables().folded_chars;
   char* line = line_rest_.data() + rest_at_;
   size_t p = 0;
   if (rest[0] == '<') p = 1;

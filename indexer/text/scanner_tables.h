@@ -1,9 +1,9 @@
 // The scanner's fixed tables: word characters and their folded forms, the
 // known tags, the entities it replaces, and the document types by
-// extension. Filled once by init_tables and read-only afterwards.
+// extension. All are constants: nothing fills them at start-up.
 #pragma once
 
-#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,20 +12,15 @@ namespace trawlix {
 struct ScannerTables {
   // 125 characters; position k (from 1) of folded_chars is the folded
   // form of position k of word_chars. Windows-1252 bytes.
-  std::string word_chars;
-  std::string folded_chars;
-  std::array<std::string, 101> tag_names;  // 91 filled, ascending
-  int tag_count = 0;
-  std::array<std::string, 38> entity_names;
-  std::string entity_chars;  // entity k is replaced by entity_chars[k]
-  std::array<std::string, 22> text_extensions;
-  int text_extension_count = 0;
-  std::array<std::string, 17> refused_extensions;
-  int refused_extension_count = 0;
+  std::string_view word_chars;
+  std::string_view folded_chars;
+  std::span<const std::string_view> tag_names;  // 91, ascending
+  std::span<const std::string_view> entity_names;
+  std::string_view entity_chars;  // entity k is replaced by entity_chars[k]
+  std::span<const std::string_view> text_extensions;
+  std::span<const std::string_view> refused_extensions;
 };
 
-// Fills the tables. Safe to call more than once.
-void init_tables();
 const ScannerTables& scanner_tables();
 
 // Position (from 1) of `c` in word_chars, 0 when it is not a word character.

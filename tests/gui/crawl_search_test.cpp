@@ -89,9 +89,9 @@ TEST(CrawlDialogs, AddStartingUrlsUntilDone) {
 
 TEST(CrawlDialogs, StartCrawlRunsWithStopShownAndOnlySearchEnabled) {
   CrawlWindow w;
-  w.window.workspace().db()->exec(
+  EXPECT_TRUE(w.window.workspace().db()->exec(
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
-      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   bool stop_shown = false, search_enabled = false, add_disabled = false;
   w.http.during = [&] {
     stop_shown = !child<QPushButton>(&w.window, "btnStop")->isHidden();
@@ -118,9 +118,9 @@ TEST(CrawlDialogs, StartCrawlRunsWithStopShownAndOnlySearchEnabled) {
 
 TEST(CrawlDialogs, StopEndsTheCrawlAfterTheCurrentDocument) {
   CrawlWindow w;
-  w.window.workspace().db()->exec(
+  EXPECT_TRUE(w.window.workspace().db()->exec(
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
-      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   w.http.during = [&] { child<QPushButton>(&w.window, "btnStop")->click(); };
   testing::when_modal([&](QWidget* dialog) { click(dialog, "btnStart"); });
   w.trigger("mnuReindexURL");
@@ -131,9 +131,9 @@ TEST(CrawlDialogs, StopEndsTheCrawlAfterTheCurrentDocument) {
 
 TEST(CrawlDialogs, ACrawlRefusedByABusyWorkSpaceSaysSoAndTheWindowStaysUsable) {
   CrawlWindow w;
-  w.window.workspace().db()->exec(
+  ASSERT_TRUE(w.window.workspace().db()->exec(
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
-      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   RunLock::Result result;
   std::string holder;
   auto other = RunLock::take(w.window.workspace().dir(), "a crawl", &result, &holder);
@@ -167,9 +167,9 @@ TEST(CrawlDialogs, ARunOutOfMemoryEndsWithAMessageAndTheWindowStaysUsable) {
 
 TEST(SearchForm, FindsListsAndKeepsItsHistory) {
   CrawlWindow w;
-  w.window.workspace().db()->exec(
+  EXPECT_TRUE(w.window.workspace().db()->exec(
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
-      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)");
+      "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   testing::when_modal([&](QWidget* dialog) { click(dialog, "btnStart"); });
   w.trigger("mnuResumeCrawler");
   std::vector<std::string> opened;

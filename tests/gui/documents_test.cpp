@@ -31,10 +31,10 @@ struct DocumentsWindow : testing::StartedWindow {
   }
   Database& db() { return *window.workspace().db(); }
   int32_t add(const std::string& url, const std::string& description, int level, int32_t parent) {
-    db().exec(
+    EXPECT_TRUE(db().exec(
         "insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
         "URLParent, nStatus, bIndexed) values (?, ?, ?, 0, 0, ?, 1, 0)",
-        {url, description, int64_t{level}, int64_t{parent}});
+        {url, description, int64_t{level}, int64_t{parent}}));
     return static_cast<int32_t>(db().last_insert_id());
   }
   void add_three() {
@@ -236,7 +236,7 @@ TEST(PrintDocuments, APrinterThatCannotStartIsReported) {
 TEST(Statistics, ShowsTheFourCountsInOneBox) {
   DocumentsWindow w;
   w.add_three();
-  w.db().exec("update Docs set bIndexed = -1 where DocID = ?", {int64_t{w.b}});
+  EXPECT_TRUE(w.db().exec("update Docs set bIndexed = -1 where DocID = ?", {int64_t{w.b}}));
   w.trigger("mnuStatistics");
   ASSERT_EQ(w.recorder.messages.size(), 1u);
   EXPECT_EQ(w.recorder.messages[0].title, "System Statistics");
@@ -250,8 +250,9 @@ TEST(MailRobot, RunsTheSurveyWithStopShownAndStopsBetweenRows) {
   DocumentsWindow w(1);
   for (const char* url : {"http://x/1.htm", "http://x/2.htm"}) {
     w.http.answer(url, testing::ScriptedHttp::page({"<a href=\"mailto:a@x.org\">a</a>"}));
-    w.db().exec("insert into URLexternos (URLExternal, URLDescription) values (?, 'http://h/')",
-                {std::string(url)});
+    EXPECT_TRUE(
+        w.db().exec("insert into URLexternos (URLExternal, URLDescription) values (?, 'http://h/')",
+                    {std::string(url)}));
   }
   bool stop_shown = false;
   QTimer::singleShot(0, &w.window, [&] {

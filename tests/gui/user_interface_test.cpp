@@ -16,16 +16,16 @@ namespace {
 using testing::child;
 
 TEST(QtMessageBox, ShowsTheCoreTextConvertedWithItsIconAndButtons) {
-  std::unique_ptr<QMessageBox> box(make_message_box(
+  std::unique_ptr<QMessageBox> box = make_message_box(
       nullptr, {"Confirm critical operation:", "Caf\xe9 \x80 5\rsecond line\r\nthird",
-                Icon::kQuestion, Buttons::kYesNoCancel, true}));
+                Icon::kQuestion, Buttons::kYesNoCancel, true});
   EXPECT_EQ(box->windowTitle(), "Confirm critical operation:");
   EXPECT_EQ(box->text(), QString::fromUtf8("Café € 5\nsecond line\nthird"));
   EXPECT_EQ(box->icon(), QMessageBox::Question);
   EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 
-  std::unique_ptr<QMessageBox> critical(
-      make_message_box(nullptr, {"Creation error:", "x", Icon::kCritical, Buttons::kOk, false}));
+  std::unique_ptr<QMessageBox> critical =
+      make_message_box(nullptr, {"Creation error:", "x", Icon::kCritical, Buttons::kOk, false});
   EXPECT_EQ(critical->icon(), QMessageBox::Critical);
   EXPECT_EQ(critical->standardButtons(), QMessageBox::Ok);
 }

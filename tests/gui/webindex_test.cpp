@@ -30,7 +30,7 @@ struct WebIndexWindow : StartedWindow {
     Transaction tx(db);
     for (int k = 0; k < 300; ++k) {
       EXPECT_TRUE(db.exec("insert into Words (Word, Occurrences) values (?, 1)",
-                          {"M" + std::to_string(1000 + k)}));
+                          {std::to_string(1000 + k).insert(0, 1, 'M')}));
       EXPECT_TRUE(db.exec("insert into WordsDocs (DocID, WordID, Occurrences) values (1, ?, 1)",
                           {db.last_insert_id()}));
     }

@@ -96,10 +96,10 @@ TEST(Cli, SearchPrintsDocumentsAndWritesTheResultsPage) {
   {
     auto db = Database::open(dir.file("lexmine.mdb"), Database::Mode::kOpenExisting, nullptr);
     ASSERT_TRUE(db);
-    db->exec("insert into Docs (URLDocument, URLDescription) values ('http://h/a', ?)",
-             {std::string("Caf\xE9")});
-    db->exec("insert into Words (Word, Occurrences) values ('CAFE', 1)");
-    db->exec("insert into WordsDocs values (1, 1, 1)");
+    EXPECT_TRUE(db->exec("insert into Docs (URLDocument, URLDescription) values ('http://h/a', ?)",
+                         {std::string("Caf\xE9")}));
+    EXPECT_TRUE(db->exec("insert into Words (Word, Occurrences) values ('CAFE', 1)"));
+    EXPECT_TRUE(db->exec("insert into WordsDocs values (1, 1, 1)"));
   }
   Result found = run_cli({"-w", dir.path(), "search", "caf\xC3\xA9"});
   ASSERT_EQ(found.status, kExitOk) << found.err;

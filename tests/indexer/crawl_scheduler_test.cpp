@@ -205,6 +205,26 @@ TEST_F(CrawlTest, ARedirectToAnotherHostIsIndexedButItsLinksLeadOffTheSite) {
   }
 }
 
+TEST_F(CrawlTest, AStartThatCannotPutTheDocumentsBackCrawlsNothing) {
+  start("http://h/dir/index.htm", 2);
+  CrawlScheduler crawler(ws, state, ui, http);
+  ASSERT_TRUE(crawler.start_crawl());
+  ASSERT_TRUE(db->exec("update Docs set nStatus = 0 where URLDocument like '%/b.htm'"));
+  ASSERT_TRUE(
+      db->exec("create trigger refuse before update of nStatus on Docs when new.nStatus = 0 "
+               "begin select raise(abort, 'refused'); end"));
+  http.requests.clear();
+  ui.messages.clear();
+  state.restart_all = true;
+  EXPECT_FALSE(crawler.start_crawl());
+  // Not a resume of the one row that happened to wait.
+  EXPECT_TRUE(http.requests.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "Database error:");
+  EXPECT_EQ(ui.messages[0].text.rfind("Error: restarting the exploration: \r", 0), 0u);
+  EXPECT_EQ(ui.messages[0].icon, Icon::kCritical);
+}
+
 TEST_F(CrawlTest, StopTakesEffectAfterTheCurrentDocument) {
   start("http://h/dir/index.htm", 2);
   CrawlScheduler crawler(ws, state, ui, http);

@@ -91,6 +91,26 @@ TEST_F(DatabaseTest, TransactionsRollBackUnlessCommittedAndNest) {
   EXPECT_EQ(db->query_int("select sum(id) from b"), 1);
 }
 
+TEST_F(DatabaseTest, AnInnerTransactionThatCannotRollBackNeverKeepsItsWork) {
+  {
+    Transaction outer(*db);
+    ASSERT_TRUE(db->exec("insert into b values (1, 1)"));
+    Transaction inner(*db);
+    ASSERT_TRUE(db->exec("insert into b values (2, 2)"));
+    // Its savepoint is gone behind its back: rolling back to it fails.
+    ASSERT_TRUE(db->exec("RELEASE t1"));
+    inner.rollback();
+    EXPECT_FALSE(outer.commit());
+  }
+  EXPECT_FALSE(db->in_transaction());
+  EXPECT_EQ(db->query_int("select count(*) from b"), 0);
+  // The connection goes on working.
+  Transaction next(*db);
+  ASSERT_TRUE(db->exec("insert into b values (3, 3)"));
+  EXPECT_TRUE(next.commit());
+  EXPECT_EQ(db->query_int("select sum(id) from b"), 3);
+}
+
 TEST_F(DatabaseTest, FailuresSayWhy) {
   EXPECT_FALSE(db->exec("insert into nosuch values (1)"));
   EXPECT_NE(db->last_error().find("nosuch"), std::string::npos);

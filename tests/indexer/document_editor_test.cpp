@@ -250,5 +250,27 @@ TEST_F(DocumentEditorTest, DeleteAsksThenSelectsTheRowThatTookItsPlace) {
   EXPECT_EQ(db->query_int("select count(*) from Docs"), 0);
 }
 
+TEST_F(DocumentEditorTest, OccurrencesThatCannotBeDeletedMakeTheDeletionFail) {
+  add_three();
+  ASSERT_TRUE(db->exec("insert into WordsDocs (DocID, WordID, Occurrences) values (?, 1, 2)",
+                       {int64_t{b}}));
+  ASSERT_TRUE(
+      db->exec("create trigger keep before delete on WordsDocs "
+               "begin select raise(abort, 'kept'); end"));
+  DocumentEditor editor(*db, ui);
+  ASSERT_TRUE(editor.load_form());
+  editor.select(1);
+  ui.script({Answer::kOk});
+  EXPECT_FALSE(editor.delete_selected());
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].title, "Findlet error:");
+  EXPECT_EQ(ui.messages[1].text.rfind("Error erasing doc. " + std::to_string(b) + "\r", 0), 0u);
+  // Nothing of a deletion done in part is kept: the row and its occurrences
+  // stay, and the form shows them.
+  EXPECT_EQ(db->query_int("select count(*) from WordsDocs"), 1);
+  EXPECT_EQ(db->query_int("select count(*) from Docs where DocID = ?", {int64_t{b}}), 1);
+  EXPECT_EQ(editor.count(), 3u);
+}
+
 }  // namespace
 }  // namespace trawlix

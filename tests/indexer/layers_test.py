@@ -36,7 +36,7 @@ class IncludeRules(unittest.TestCase):
             ("search/ui", '"', "shell/ui/qt_text.h", False),
             ("crawler/ui", '"', "text/scanner.h", False),
             ("app", '"', "search/ui/search_commands.h", False),
-            ("app", '"', "cli/cli.h", False),
+            ("app", '"', "cli/cli.h", True),
             ("text", '"', "scanner.h", True),
             ("text", '"', "../shell/database.h", True),
             ("text", '"', "tools/thing.h", True),

@@ -67,7 +67,7 @@ class LinkResolverTest : public ::testing::TestWithParam<const char*> {
     Statement st = db->prepare(
         "select URLLevel, URLParent, nMaxDepth, bCrawlAbove, nStatus, bIndexed, URLDescription "
         "from Docs where URLDocument = ?");
-    st.bind({url});
+    EXPECT_TRUE(st.bind({url}));
     if (!st.step()) return std::nullopt;
     return Row{st.get_int(0), st.get_int(1), st.get_int(2), st.get_int(3),
                st.get_int(4), st.get_int(5), st.get_text(6)};

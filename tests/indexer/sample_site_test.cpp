@@ -74,7 +74,7 @@ class SampleSiteCrawl : public SampleSite {
     Statement st = db->prepare(
         "select DocID, WordsDocs.Occurrences from Words join WordsDocs using (WordID) "
         "where Word = ?");
-    st.bind({word});
+    EXPECT_TRUE(st.bind({word}));
     while (st.step()) out[path_of(st.get_int(0))] = st.get_int(1);
     return out;
   }

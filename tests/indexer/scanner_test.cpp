@@ -24,7 +24,6 @@ using testing::tokens_of;
 using V = std::vector<std::string>;
 
 TEST(ScannerTables, HaveTheirSizesAndParallelFolding) {
-  init_tables();
   const ScannerTables& t = scanner_tables();
   ASSERT_EQ(t.word_chars.size(), 125u);
   ASSERT_EQ(t.folded_chars.size(), 125u);
@@ -36,9 +35,9 @@ TEST(ScannerTables, HaveTheirSizesAndParallelFolding) {
   EXPECT_EQ(t.word_chars[123], '\xFF');  // ÿ folds to y
   EXPECT_EQ(t.folded_chars[123], 'y');
   EXPECT_EQ(t.word_chars[124], '_');
-  EXPECT_EQ(t.tag_count, 91);
+  EXPECT_EQ(t.tag_names.size(), 91u);
   EXPECT_EQ(t.entity_chars.size(), 38u);
-  for (int k = 1; k < t.tag_count; ++k) EXPECT_LT(t.tag_names[k - 1], t.tag_names[k]);
+  for (size_t k = 1; k < t.tag_names.size(); ++k) EXPECT_LT(t.tag_names[k - 1], t.tag_names[k]);
 }
 
 TEST(Scanner, WordsAreUpperCasedAndFoldedWithTheirPageForm) {
@@ -189,7 +188,6 @@ std::vector<std::string> model_tokens(const std::string& line) {
 }
 
 TEST(ScannerScale, RandomLinesGiveTheTokensOfTheRules) {
-  init_tables();
   const std::string alphabet = "ab Z9_<>!-%/\"'=;.,C F\t";
   std::mt19937 random(15);
   for (int round = 0; round < 3000; ++round) {

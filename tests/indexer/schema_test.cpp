@@ -23,7 +23,7 @@ class SchemaTest : public ::testing::Test {
   std::vector<std::pair<std::string, std::string>> columns(const std::string& table) {
     std::vector<std::pair<std::string, std::string>> out;
     Statement st = db->prepare("select name, type from pragma_table_info(?)");
-    st.bind({table});
+    EXPECT_TRUE(st.bind({table}));
     while (st.step()) out.emplace_back(st.get_text(0), st.get_text(1));
     return out;
   }
@@ -32,20 +32,23 @@ class SchemaTest : public ::testing::Test {
     Statement st = db->prepare(
         "select name from sqlite_master where type = 'index' and "
         "tbl_name = ? and sql is not null order by name");
-    st.bind({table});
+    EXPECT_TRUE(st.bind({table}));
     while (st.step()) out.push_back(st.get_text(0));
     return out;
   }
   std::string index_columns(const std::string& index) {
     std::string out;
     Statement st = db->prepare("select name from pragma_index_info(?) order by seqno");
-    st.bind({index});
-    while (st.step()) out += (out.empty() ? "" : ",") + st.get_text(0);
+    EXPECT_TRUE(st.bind({index}));
+    while (st.step()) {
+      if (!out.empty()) out += ',';
+      out += st.get_text(0);
+    }
     return out;
   }
   std::string table_sql(const std::string& table) {
     Statement st = db->prepare("select sql from sqlite_master where name = ?");
-    st.bind({table});
+    EXPECT_TRUE(st.bind({table}));
     return st.step() ? st.get_text(0) : std::string();
   }
 
@@ -146,6 +149,17 @@ TEST_F(SchemaTest, RebuildingWithoutDocsKeepsTheDocumentList) {
   EXPECT_EQ(db->query_int("select count(*) from Docs"), 0);
   EXPECT_EQ(db->query_int("select count(*) from URLexternos"), 0);
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SchemaTest, ADropThatFailsStopsTheRebuild) {
+  ASSERT_TRUE(db->exec("insert into Words (Word, Occurrences) values ('ALPHA', 2)"));
+  ASSERT_TRUE(db->exec("PRAGMA query_only = 1"));
+  EXPECT_FALSE(create_tables(*db, ui, true));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "System critical error:");
+  EXPECT_EQ(ui.messages[0].text.rfind("Error: removing the old tables: \r", 0), 0u);
+  ASSERT_TRUE(db->exec("PRAGMA query_only = 0"));
+  EXPECT_EQ(db->query_int("select count(*) from Words"), 1);
 }
 
 TEST_F(SchemaTest, AFailedRebuildRollsBackAndReports) {

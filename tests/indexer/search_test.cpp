@@ -29,10 +29,10 @@ class SearchTest : public ::testing::Test {
   }
 
   void add(const std::string& url, const std::string& description, const std::string& page) {
-    db->exec(
-        "insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
-        "URLParent, nStatus, bIndexed) values (?, ?, 1, 0, 0, 0, 0, 0)",
-        {url, description});
+    EXPECT_TRUE(
+        db->exec("insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
+                 "URLParent, nStatus, bIndexed) values (?, ?, 1, 0, 0, 0, 0, 0)",
+                 {url, description}));
     IndexerState state;
     state.current.doc_id = static_cast<int32_t>(db->last_insert_id());
     state.current.url = url;
@@ -105,7 +105,7 @@ TEST_F(SearchTest, MessagesForNothingToSearchOrFind) {
   EXPECT_EQ(ui.messages.back().text, "No documents found...");
   EXPECT_EQ(ui.messages.back().icon, Icon::kExclamation);
   EXPECT_FALSE(std::ifstream(dir.file("r.html")).good());
-  db->exec("delete from Docs");
+  EXPECT_TRUE(db->exec("delete from Docs"));
   EXPECT_EQ(run_search(*db, ui, {"web"}, dir.file("r.html")).status,
             SearchResult::Status::kNoDocuments);
   EXPECT_EQ(ui.messages.back().text, "NO documents to search!!!");
@@ -128,11 +128,12 @@ TEST_F(SearchTest, LongQueriesSearchTheFirstTwentyTokens) {
 }
 
 TEST_F(SearchTest, CountsAboveSixteenBitsStillMatch) {
-  db->exec("insert into Words (Word, Occurrences) values ('HUGE', 40000)");
-  db->exec("insert into WordsDocs values (2, last_insert_rowid(), 40000)");
+  EXPECT_TRUE(db->exec("insert into Words (Word, Occurrences) values ('HUGE', 40000)"));
+  EXPECT_TRUE(db->exec("insert into WordsDocs values (2, last_insert_rowid(), 40000)"));
   EXPECT_EQ(ids("huge"), Ids{2});
   // 65536 occurrences would be 0 in a 16-bit counter.
-  db->exec("update WordsDocs set Occurrences = 65536 where DocID = 2 and Occurrences = 40000");
+  EXPECT_TRUE(
+      db->exec("update WordsDocs set Occurrences = 65536 where DocID = 2 and Occurrences = 40000"));
   EXPECT_EQ(ids("huge"), Ids{2});
 }
 

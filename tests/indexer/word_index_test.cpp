@@ -23,10 +23,10 @@ class WordIndexTest : public ::testing::Test {
   }
 
   int32_t add_doc(const std::string& url, const std::string& description) {
-    db->exec(
-        "insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
-        "URLParent, nStatus, bIndexed) values (?, ?, 1, 0, 0, 0, 0, 0)",
-        {url, description});
+    EXPECT_TRUE(
+        db->exec("insert into Docs (URLDocument, URLDescription, URLLevel, nMaxDepth, bCrawlAbove, "
+                 "URLParent, nStatus, bIndexed) values (?, ?, 1, 0, 0, 0, 0, 0)",
+                 {url, description}));
     return static_cast<int32_t>(db->last_insert_id());
   }
 
@@ -136,7 +136,7 @@ TEST_F(WordIndexTest, TitleBecomesTheDescriptionWhenThereIsNone) {
   EXPECT_EQ(in_doc("MY"), 1);
   EXPECT_EQ(in_doc("PAGE"), 1);
   Statement st = db->prepare("select URLDescription from Docs where DocID = ?");
-  st.bind({int64_t{doc_id}});
+  EXPECT_TRUE(st.bind({int64_t{doc_id}}));
   ASSERT_TRUE(st.step());
   EXPECT_EQ(st.get_text(0), "My Page ");
   EXPECT_TRUE(state.current.page_title.empty());
@@ -156,7 +156,7 @@ TEST_F(WordIndexTest, TitleBecomesTheDescriptionWhenThereIsNone) {
   int32_t hostile = add_doc("http://h/x.htm", "");
   index(std::string("<title>Ti\0tle\x1b]0;x\x07\tend\x7f</title>", 31), hostile, "http://h/x.htm");
   Statement made = db->prepare("select URLDescription from Docs where DocID = ?");
-  made.bind({int64_t{hostile}});
+  ASSERT_TRUE(made.bind({int64_t{hostile}}));
   ASSERT_TRUE(made.step());
   EXPECT_EQ(made.get_text(0), "Ti   tle   ] 0 ; x     end   ");
   EXPECT_EQ(in_doc("TLE", hostile), 1);
@@ -189,9 +189,9 @@ TEST_F(WordIndexTest, ReindexModesDecideWhetherWordsAreRecordedAgain) {
   state.current.already_indexed = true;
 
   state.settings.reindex_mode = 0;
-  indexer().check_reindex(doc_id);
+  indexer().check_reindex();
   EXPECT_FALSE(indexer().record_words());
-  db->exec("update Docs set nStatus = 0");
+  EXPECT_TRUE(db->exec("update Docs set nStatus = 0"));
   std::vector<std::string> links = index("<p>word new <a href=l.htm>l</a></p>");
   EXPECT_EQ(links, std::vector<std::string>{"l.htm"});  // still scanned for links
   EXPECT_EQ(in_doc("WORD"), 1);
@@ -199,7 +199,7 @@ TEST_F(WordIndexTest, ReindexModesDecideWhetherWordsAreRecordedAgain) {
   EXPECT_EQ(db->query_int("select nStatus from Docs"), 1);
 
   state.settings.reindex_mode = 1;
-  indexer().check_reindex(doc_id);
+  indexer().check_reindex();
   index("<p>word word new</p>");
   EXPECT_EQ(in_doc("WORD"), 2);  // old occurrences replaced, not added to
   EXPECT_EQ(total("WORD"), 2);   // the total follows: the old occurrence taken off
@@ -207,7 +207,7 @@ TEST_F(WordIndexTest, ReindexModesDecideWhetherWordsAreRecordedAgain) {
 
   state.settings.reindex_mode = 2;
   ui.script({Answer::kNo});
-  indexer().check_reindex(doc_id);
+  indexer().check_reindex();
   EXPECT_FALSE(indexer().record_words());
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages.back().title, "Confirm if document is to be reindexed:");
@@ -215,12 +215,12 @@ TEST_F(WordIndexTest, ReindexModesDecideWhetherWordsAreRecordedAgain) {
             "WARNING: is already indexed...\rDo you want to reindex it again?");
   EXPECT_EQ(ui.messages.back().icon, Icon::kExclamation);
   ui.script({Answer::kYes});
-  indexer().check_reindex(doc_id);
+  indexer().check_reindex();
   EXPECT_TRUE(indexer().record_words());
 
   state.current.already_indexed = false;
   state.settings.reindex_mode = 0;
-  indexer().check_reindex(doc_id);
+  indexer().check_reindex();
   EXPECT_TRUE(indexer().record_words());
 }
 
@@ -232,9 +232,9 @@ TEST_F(WordIndexTest, MailRobotModeRecordsNoWords) {
 }
 
 TEST_F(WordIndexTest, LargeDocumentIdentitiesAreIndexed) {
-  db->exec(
+  EXPECT_TRUE(db->exec(
       "insert into Docs (DocID, URLDocument, nStatus, bIndexed) values (40000, 'http://h/big', 0, "
-      "0)");
+      "0)"));
   index("<p>big</p>", 40000, "http://h/big");
   EXPECT_EQ(in_doc("BIG", 40000), 1);
   EXPECT_EQ(db->query_int("select nStatus from Docs where DocID = 40000"), 1);
@@ -242,14 +242,14 @@ TEST_F(WordIndexTest, LargeDocumentIdentitiesAreIndexed) {
 
 TEST_F(WordIndexTest, ADatabaseFailureKeepsNothingOfThePage) {
   index("<p>kept</p>");
-  db->exec("update Docs set nStatus = 0");
+  EXPECT_TRUE(db->exec("update Docs set nStatus = 0"));
   state.current.already_indexed = true;
   state.settings.reindex_mode = 1;
-  indexer().check_reindex(doc_id);
+  indexer().check_reindex();
   // A word that breaks the Words table's check makes the page fail.
-  db->exec(
-      "create trigger refuse before insert on Words when new.Word = 'BOOM' "
-      "begin select raise(abort, 'refused'); end");
+  EXPECT_TRUE(
+      db->exec("create trigger refuse before insert on Words when new.Word = 'BOOM' "
+               "begin select raise(abort, 'refused'); end"));
   std::ofstream(dir.file("page.txt")) << "<p>kept boom</p>";
   state.current.doc_id = doc_id;
   EXPECT_EQ(indexer().index_document(dir.file("page.txt"), nullptr),

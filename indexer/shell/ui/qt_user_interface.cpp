@@ -51,9 +51,10 @@ QMessageBox::StandardButtons box_buttons(Buttons buttons) {
 
 }  // namespace
 
-QMessageBox* make_message_box(QWidget* parent, const MessageRequest& request) {
-  auto* box = new QMessageBox(box_icon(request.icon), display_text(request.title),
-                              display_text(request.text), box_buttons(request.buttons), parent);
+std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const MessageRequest& request) {
+  auto box = std::make_unique<QMessageBox>(box_icon(request.icon), display_text(request.title),
+                                           display_text(request.text), box_buttons(request.buttons),
+                                           parent);
   box->setTextFormat(Qt::PlainText);
   if (request.buttons == Buttons::kYesNo) box->setEscapeButton(QMessageBox::No);
   return box;
@@ -76,7 +77,7 @@ Answer answer_of_button(int standard_button) {
 
 Answer QtUserInterface::run(const MessageRequest& request) {
   if (message_hook_) return message_hook_(request);
-  std::unique_ptr<QMessageBox> box(make_message_box(controls_.window, request));
+  std::unique_ptr<QMessageBox> box = make_message_box(controls_.window, request);
   int result = box->exec();
   if (box->clickedButton() == nullptr) return safe_answer(request.buttons);
   return answer_of_button(result);

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "shell/user_interface.h"
@@ -26,8 +27,8 @@ struct MessageRequest {
   bool question = false;
 };
 
-// A message box for `request`, parented to `parent`; the caller owns it.
-QMessageBox* make_message_box(QWidget* parent, const MessageRequest& request);
+// A message box for `request`, parented to `parent`, which must outlive it.
+std::unique_ptr<QMessageBox> make_message_box(QWidget* parent, const MessageRequest& request);
 
 // The answer a button of a message box stands for.
 Answer answer_of_button(int standard_button);
