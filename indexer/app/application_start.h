@@ -23,8 +23,9 @@ struct StartOptions {
 StartOptions start_options(const QStringList& arguments);
 
 // Shows the splash, applies the Mail Robot mode, sets the crawl settings
-// to their start values and opens (or creates) the WorkSpace database. Without a database the
-// program goes on with the commands that need one disabled.
+// to their start values and opens (or creates) the WorkSpace database.
+// Without a database the program goes on with the commands that need one
+// disabled.
 void start_application(MainWindow& window, const StartOptions& options);
 
 }  // namespace trawlix
