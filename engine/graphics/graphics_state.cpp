@@ -1,15 +1,34 @@
 // The graphics state and the world-to-device transform of its windows.
 #include "graphics/graphics_state.h"
 
+#include <cmath>
+#include <limits>
 #include <utility>
+
+#include "graphics/palette.h"
+#include "platform/device_table.h"
 
 namespace cx {
 
 namespace {
-EstadoGrafico state;
+EstadoGrafico make_state() {
+  EstadoGrafico s;
+  paleta_inicial(s.palette);
+  return s;
+}
+EstadoGrafico state = make_state();
 
 VentanaTransf& window_at(int w) {
-  return state.windows[(w >= 0 && w < 4) ? w : 0];
+  return state.windows[ventana_valida(w)];
+}
+
+int32_t saturate(double v) {
+  if (std::isnan(v)) return 0;
+  constexpr double lo = std::numeric_limits<int32_t>::min();
+  constexpr double hi = std::numeric_limits<int32_t>::max();
+  return v <= lo   ? std::numeric_limits<int32_t>::min()
+         : v >= hi ? std::numeric_limits<int32_t>::max()
+                   : static_cast<int32_t>(v);
 }
 
 void calcule_transf(VentanaTransf& v) {
@@ -30,6 +49,31 @@ void calcule_transf(VentanaTransf& v) {
 
 EstadoGrafico& estado_grafico() {
   return state;
+}
+
+Device* dispositivo_actual() {
+  return state.device ? dispositivo(state.device) : nullptr;
+}
+
+int ventana_valida(int window) {
+  return (window >= 0 && window < 4) ? window : 0;
+}
+
+int32_t gxdev_de(double x) {
+  return saturate(state.sx * x + state.ox);
+}
+
+int32_t gydev_de(double y) {
+  return saturate(state.sy * y + state.oy);
+}
+
+void defina_recorte(int window, int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
+  VentanaTransf& v = window_at(window);
+  v.cx1 = state.cx1 = x1;
+  v.cy1 = state.cy1 = y1;
+  v.cx2 = state.cx2 = x2;
+  v.cy2 = state.cy2 = y2;
+  if (Device* d = dispositivo_actual()) d->set_clip({x1, state.y1 - y2, x2, state.y1 - y1});
 }
 
 void valores_graficos_iniciales() {

@@ -1,10 +1,12 @@
 // estado_grafico: the one graphics state of the engine, with its four
-// numbered world-to-device windows. This file holds the state and the
-// window transform that the session's world window drives; drawing itself
-// builds on it.
+// numbered world-to-device windows and the drawing attributes. This file
+// holds the state and the window transform that the session's world window
+// drives; binding a device and drawing build on it.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/device.h"
 
 namespace cx {
 
@@ -26,9 +28,31 @@ struct EstadoGrafico {
   VentanaTransf windows[4];
   double base_size = 0;  // the session's parameter 1
   int16_t state = 0;     // the kernel state value the session reports as parameter 12
+
+  int32_t number_of_colours = 0;  // of the device at the last gabrest; 0: not asked yet
+  Colorref palette[256];
+  int32_t colour_index = 0;  // always 0..255
+  Colorref colour_value = 0;
+  int16_t line_type = 0;  // as the host gave it; the tables take it modulo 10
+  int16_t line_width = 1;
+  int32_t eor = 0;  // 0x80 while drawing in exclusive-or mode
+  int16_t cursor_colour = 0;
+  DevicePoint position;  // where the last point, line or polyline ended
+
+  // Text and hatch settings, reset by gabrest.
+  int16_t text_size = 1;
+  int32_t text_scale = 25600, icon_scale = 25600;  // 1/256 units
+  double text_slant = 0, text_shear = 0;
+  double text_sin = 0, text_cos = 1.0;
+  double hatch_angle = 0;
+  int16_t hatch_step = 1;
 };
 
 EstadoGrafico& estado_grafico();
+
+// The bound device, or null when none is bound (or its handle was
+// released): drawing then does nothing, as on a null device context.
+Device* dispositivo_actual();
 
 // The kernel's defaults a new session starts from: windows cleared, the
 // y-direction flag 1, aspect 1, window 0 current. The device stays bound.
@@ -40,5 +64,15 @@ void defina_vista(int window, int16_t vx1, int16_t vy1, int16_t vx2, int16_t vy2
 // Recomputes the window's transform (equal scale on both axes) and makes it
 // current; returns the window number.
 int seleccione_transf(int window);
+// Sets the window's clip rectangle and the current one (upward-measured
+// values) and selects it as the device's clip region at once.
+void defina_recorte(int window, int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// The window a number names: outside 0..3, window 0.
+int ventana_valida(int window);
+
+// World to device: truncation toward zero, saturated to the 32-bit range
+// (NaN gives 0).
+int32_t gxdev_de(double x);
+int32_t gydev_de(double y);
 
 }  // namespace cx

@@ -871,6 +871,202 @@ CX_EXPORT(int16_t) get_varname(int16_t base, int16_t ordinal, cx_varname* out);
    field. */
 CX_EXPORT(int16_t) get_value(int16_t base, int16_t ordinal, cx_var_value* out);
 
+/* ------------------------------------------------------------------------
+ * Devices (added for hosts on this platform)
+ *
+ * The library draws on devices of its own: a device is a surface of
+ * width x height pixels of 32 bits, white when made. Its handle is a small
+ * positive number, never a pointer; it is what hosts pass where a device
+ * context is expected (vb_sethdcxy, gabrest, gapunto). Handles are not
+ * reused, so a released handle names nothing. Failures are reported
+ * through the message sink.
+ * ------------------------------------------------------------------------ */
+
+/* Makes a device of ancho x alto pixels (each 1..32767, at most 2^27 in
+   all). Returns its handle, or 0 for a size out of range or when memory
+   runs out. The library owns the device until liberar_dispositivo. */
+CX_EXPORT(int32_t) crear_dispositivo(int32_t ancho, int32_t alto);
+
+/* Saves the device's pixels as an 8-bit RGB PNG file at ruta (replaced if
+   it exists). Returns 0, or -1 for an unknown handle, a null or empty path,
+   a file that cannot be written (no partial file is left), or a build of
+   the library without PNG support (the 32-bit Windows DLL). */
+CX_EXPORT(int16_t) guardar_png(int32_t hdc, const char* ruta);
+
+/* Copies the pixels into buffer, which the caller owns and sizes to
+   width x height x 4 bytes: rows top to bottom, each pixel the bytes red,
+   green, blue, 0. Returns 0, or -1 for an unknown handle or a null buffer
+   (nothing is written). */
+CX_EXPORT(int16_t) copiar_pixeles(int32_t hdc, uint8_t* buffer);
+
+/* Destroys the device. If it is the device the drawing functions are bound
+   to, they draw nothing until another is bound. Returns 0, or -1 for a
+   handle that names no device. */
+CX_EXPORT(int16_t) liberar_dispositivo(int32_t hdc);
+
+/* ------------------------------------------------------------------------
+ * Graphics state, windows and world transform
+ *
+ * World coordinates are doubles; device coordinates are pixels of the bound
+ * device with y downward. Viewport and clip values are 16-bit pixels
+ * measured upward from the bottom of the device rectangle (its height is
+ * the y1 given to gabrest or vb_sethdcxy). There are four windows, 0..3;
+ * any other window number is taken as window 0. Every drawing function
+ * draws nothing while no device is bound, or after the bound device has
+ * been released. Out pointers may be null (nothing is written there).
+ * ------------------------------------------------------------------------ */
+
+/* Binds device hdc and the device rectangle (x0, y0, x1, y1) and resets:
+   every window becomes the identity map of the device in upward pixels,
+   window 0 is current, the y-direction flag is 1, line type and width 1,
+   text and hatch settings their defaults. Palette, colour index and
+   exclusive-or mode are kept. Returns 0. */
+CX_EXPORT(int16_t) gabrest(int16_t x0, int16_t y0, int16_t x1, int16_t y1, int32_t hdc);
+/* Stores the device and its rectangle only; no window is recomputed.
+   Returns 0. */
+CX_EXPORT(int16_t) vb_sethdcxy(int32_t hdc, int16_t x0, int16_t y0, int16_t x1, int16_t y1);
+/* Sets up drawing on the bound device: loads the stroke font (tabtvec.dat
+   of the data folder: $CARTEX32_DATA_DIR, else the installed one) and the
+   icons of the base (tabico.dat); a missing file leaves its table empty,
+   silently. Selects a blue pen and the clip region (0, 0, 100, 100) in
+   device pixels. The argument is ignored; returns 0. */
+CX_EXPORT(int16_t) ginicie(int32_t ignored);
+/* Frees the icon table and lifts the device's clip region. Returns 0. */
+CX_EXPORT(int16_t) gfinalice(int32_t ignored);
+
+/* Writes the aspect factor (always 1.0). Returns 1. */
+CX_EXPORT(int16_t) gaaspect(double* aspect);
+/* Sets the world rectangle of window w (corners ordered) and makes it
+   current; a degenerate viewport becomes the device rectangle. Returns 0. */
+CX_EXPORT(int16_t) gdmundo(int16_t w, double x1, double y1, double x2, double y2);
+CX_EXPORT(int16_t) gamundo(int16_t w, double* x1, double* y1, double* x2, double* y2);
+/* Sets the viewport and clip rectangle of window w and makes it current; a
+   degenerate world rectangle becomes the viewport (world units are pixels).
+   Returns 1. gavista reads the viewport and returns 0. */
+CX_EXPORT(int16_t) gdvista(int16_t w, int16_t vx1, int16_t vy1, int16_t vx2, int16_t vy2);
+CX_EXPORT(int16_t) gavista(int16_t w, int16_t* vx1, int16_t* vy1, int16_t* vx2, int16_t* vy2);
+/* Sets the clip rectangle of window w and the current one, and makes it the
+   device's clip region at once (whichever window is current). gdtransf
+   later copies a window's values but leaves the region. Returns 1. */
+CX_EXPORT(int16_t) gdrecorte(int16_t w, int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+CX_EXPORT(int16_t) garecorte(int16_t w, int16_t* x1, int16_t* y1, int16_t* x2, int16_t* y2);
+/* Recomputes window w's transform (one scale for both axes, the smaller, so
+   the map is never stretched) and makes it current. Returns w (0 for a
+   number outside 0..3). gatransf returns the current window. */
+CX_EXPORT(int16_t) gdtransf(int16_t w);
+CX_EXPORT(int16_t) gatransf(void);
+/* Imposes scales on the current window without changing its world
+   rectangle; with the y-direction flag at 1, pass a negative sy for world y
+   upward. Returns 1. gaescala reads the current scales. */
+CX_EXPORT(int16_t) gdescala(double sx, double sy);
+CX_EXPORT(void) gaescala(double* sx, double* sy);
+/* Sets the y-direction flag (non-zero: world y grows up the screen) and
+   recomputes the current window when it changed. Returns the previous flag;
+   garotary returns the flag. */
+CX_EXPORT(int16_t) gdrotary(int16_t flag);
+CX_EXPORT(int16_t) garotary(void);
+/* World to device: truncated toward zero, saturated to the 32-bit range. */
+CX_EXPORT(int32_t) gxdev(double x);
+CX_EXPORT(int32_t) gydev(double y);
+/* Rotations by sine s and cosine c: x' = c x - s y, y' = c y + s x. grota_i
+   takes s and c scaled by 2^23 and keeps to coordinates within +-255;
+   int_rota takes the angle in radians, results truncated (saturated to
+   16 bits). */
+CX_EXPORT(void) grota(double x, double y, double s, double c, double* xr, double* yr);
+CX_EXPORT(void) grota_i(int16_t x, int16_t y, int32_t s, int32_t c, int16_t* xr, int16_t* yr);
+CX_EXPORT(void) int_rota(int16_t x, int16_t y, double angle, int16_t* xr, int16_t* yr);
+/* Writes the distance between the points. Returns 0. */
+CX_EXPORT(int16_t) distancia_VB(double x1, double y1, double x2, double y2, double* d);
+/* Writes the direction of the vector from point 1 to point 2 in radians,
+   0 <= angle < 2 pi (a null vector gives 3 pi / 2); returns it in whole
+   degrees, truncated. */
+CX_EXPORT(int32_t) calc_ang(double x1, double y1, double x2, double y2, double* angle);
+/* Does nothing. */
+CX_EXPORT(void) set_win_cliparea(int32_t a, int32_t b, int32_t c, int32_t d);
+
+/* ------------------------------------------------------------------------
+ * Drawing attributes and primitives
+ *
+ * Colours are COLORREF values 0x00BBGGRR. The palette holds 256 of them; a
+ * colour index is taken modulo 256 and a line type modulo 10 (both as
+ * non-negative remainders), so no value reaches past a table. Line types:
+ * 0 and 1 solid, 2 dot, 3 dash, 4 dash-dot, 5 dash-dot-dot, 6..9 further
+ * patterns for wide lines. Lines leave out their last pixel; boxes,
+ * circles and ellipses their right and bottom edges.
+ * ------------------------------------------------------------------------ */
+
+/* Selects colour index colour mod 256 (gdcolor(300) selects 44); returns
+   it. */
+CX_EXPORT(int16_t) gdcolor(int32_t colour);
+/* palette[index mod 256] = colour; the pen is not rebuilt. Returns 0. */
+CX_EXPORT(int16_t) gsetcolor(int16_t index, int32_t colour);
+CX_EXPORT(int32_t) ggetcolor(int16_t index);
+CX_EXPORT(int32_t) gacolor(void);
+/* Splits a colour into its red, green and blue bytes. */
+CX_EXPORT(void) getRGB(int32_t colour, int16_t* red, int16_t* green, int16_t* blue);
+/* Line type (returned as given; the tables use it modulo 10) and width in
+   pixels (below 1 is taken as 1; the width is returned). */
+CX_EXPORT(int16_t) gdlintip(int16_t type);
+CX_EXPORT(int16_t) galintip(void);
+CX_EXPORT(int16_t) gdlinanch(int16_t width);
+/* Exclusive-or drawing on (non-zero) or off; returns the argument. gaeor
+   returns 1 while it is on, else 0. */
+CX_EXPORT(int16_t) gdeor(int16_t on);
+CX_EXPORT(int32_t) gaeor(void);
+/* The stored cursor colour (the cursor is drawn with index 12 regardless). */
+CX_EXPORT(void) gdcurcol(int16_t colour);
+CX_EXPORT(int16_t) gacurcol(void);
+/* A crosshair of 13 x 13 pixels at the point; leaves exclusive-or off and
+   colour index 12 selected. */
+CX_EXPORT(void) gcursor(double x, double y);
+/* One pixel of the current colour at a world or device point, which
+   becomes the current position. Returns the colour set, or -1 outside the
+   clip region or with no device. */
+CX_EXPORT(int32_t) gpunto(double x, double y);
+CX_EXPORT(int32_t) gdpunto(int16_t x, int16_t y);
+/* The colour of pixel (x, y) of device hdc (not necessarily the bound
+   one); -1 (0xFFFFFFFF) outside it or its clip region, or for an unknown
+   handle. */
+CX_EXPORT(int32_t) gapunto(int16_t x, int16_t y, int32_t hdc);
+/* A line between world points (with the dash pattern of a wide pen);
+   glineaint between device points with the plain pen; glineor in
+   exclusive-or mode, the mode restored after. */
+CX_EXPORT(void) glinea(double x1, double y1, double x2, double y2);
+CX_EXPORT(void) glineaint(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+CX_EXPORT(void) glineor(double x1, double y1, double x2, double y2);
+/* A polyline of count points (xs and ys each hold count doubles). Pens of
+   width 1 draw the line type's style; wider pens are cut into the type's
+   dashes, which run on round corners. Any count is drawn (a long line in
+   pieces of 1,200 points); fewer than 2 points draw nothing. */
+CX_EXPORT(void) gplinea(const double* xs, const double* ys, int16_t count);
+/* The outline of the rectangle through gplinea; grecteor in exclusive-or
+   mode, the mode restored after. */
+CX_EXPORT(void) grectang(double x1, double y1, double x2, double y2);
+CX_EXPORT(void) grecteor(double x1, double y1, double x2, double y2);
+/* A box filled with the current colour and outlined with the pen. Returns 1
+   when drawn, 0 when it lies outside the clip region (or no device). gborre
+   fills with palette entry 0 and keeps the colour index. */
+CX_EXPORT(int16_t) gcaja(double x1, double y1, double x2, double y2);
+CX_EXPORT(void) gborre(double x1, double y1, double x2, double y2);
+/* A circle with the device's current brush, and a filled ellipse of radii
+   rx and ry (the third and fourth arguments are ignored). Return 1 when
+   drawn, 0 when outside the clip region or a radius exceeds 16,000 pixels. */
+CX_EXPORT(int16_t) gcirculo(double x, double y, double radius);
+CX_EXPORT(int16_t) gelipse(double x, double y, double ignored1, double ignored2, double rx,
+                           double ry);
+/* Arcs draw nothing. garco3 computes the circle through its three points
+   (nothing at all for collinear points) and hands it to garco1. */
+CX_EXPORT(void) garco1(double x, double y, double radius, double start, double end);
+CX_EXPORT(void) garco2(double a, double b, double c, double d, double e);
+CX_EXPORT(void) garco3(double x1, double y1, double x2, double y2, double x3, double y3);
+/* Distance from (px, py) to the polyline of count vertices: doubles, or
+   4-byte floats when *index is -1 on entry. Writes the distance and the
+   index of the nearest segment (ties keep the earlier) and returns that
+   index; -1 for a count below 1 or a null pointer (nothing written). */
+CX_EXPORT(int16_t)
+distancia_poli(const void* xs, const void* ys, int16_t count, double px, double py,
+               double* distance, int16_t* index);
+
 #ifdef __cplusplus
 }
 #endif

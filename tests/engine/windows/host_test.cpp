@@ -175,6 +175,65 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(get_nvars),
       BOUND(get_varname),
       BOUND(get_value),
+      BOUND(crear_dispositivo),
+      BOUND(guardar_png),
+      BOUND(copiar_pixeles),
+      BOUND(liberar_dispositivo),
+      BOUND(gabrest),
+      BOUND(vb_sethdcxy),
+      BOUND(ginicie),
+      BOUND(gfinalice),
+      BOUND(gaaspect),
+      BOUND(gdmundo),
+      BOUND(gamundo),
+      BOUND(gdvista),
+      BOUND(gavista),
+      BOUND(gdrecorte),
+      BOUND(garecorte),
+      BOUND(gdtransf),
+      BOUND(gatransf),
+      BOUND(gdescala),
+      BOUND(gaescala),
+      BOUND(gdrotary),
+      BOUND(garotary),
+      BOUND(gxdev),
+      BOUND(gydev),
+      BOUND(grota),
+      BOUND(grota_i),
+      BOUND(int_rota),
+      BOUND(distancia_VB),
+      BOUND(calc_ang),
+      BOUND(set_win_cliparea),
+      BOUND(gdcolor),
+      BOUND(gsetcolor),
+      BOUND(ggetcolor),
+      BOUND(gacolor),
+      BOUND(getRGB),
+      BOUND(gdlintip),
+      BOUND(galintip),
+      BOUND(gdlinanch),
+      BOUND(gdeor),
+      BOUND(gaeor),
+      BOUND(gdcurcol),
+      BOUND(gacurcol),
+      BOUND(gcursor),
+      BOUND(gpunto),
+      BOUND(gdpunto),
+      BOUND(gapunto),
+      BOUND(glinea),
+      BOUND(glineaint),
+      BOUND(glineor),
+      BOUND(gplinea),
+      BOUND(grectang),
+      BOUND(grecteor),
+      BOUND(gcaja),
+      BOUND(gborre),
+      BOUND(gcirculo),
+      BOUND(gelipse),
+      BOUND(garco1),
+      BOUND(garco2),
+      BOUND(garco3),
+      BOUND(distancia_poli),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -560,6 +619,80 @@ TEST(Pump, AHostPumpReplacesTheSystemOne) {
   EXPECT_EQ(pings, 1);
   set_hwnd(0);
   DestroyWindow(host);
+}
+
+// ---------------------------------------------------------------- graphics
+
+// The graphics exports remove their own arguments (doubles take two slots,
+// Integers one), and a device made through the DLL is drawn on and read
+// back. This build has no PNG support: guardar_png refuses with a message.
+int32_t CX_CALL count_message(void* user, int32_t, const char*, const char*, int32_t) {
+  ++*static_cast<int*>(user);
+  return CX_IDOK;
+}
+
+TEST(Graphics, ExportsRemoveTheirOwnArguments) {
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  const int32_t hdc = CX_BIND(dll, crear_dispositivo)(64, 48);
+  ASSERT_TRUE(hdc > 0);
+  double d = 0, xs[3] = {1, 20, 40}, ys[3] = {1, 30, 2};
+  int16_t a = 0, b = 0, c = 0, e = 0;
+  CALL(dll, gabrest, cxw::Slots() << 0 << 0 << 64 << 48 << hdc);
+  CALL(dll, vb_sethdcxy, cxw::Slots() << hdc << 0 << 0 << 64 << 48);
+  CALL(dll, gdmundo, cxw::Slots() << 1 << 0.0 << 0.0 << 100.0 << 50.0);
+  CALL(dll, gamundo, cxw::Slots() << 1 << &d << &d << &d << &d);
+  CALL(dll, gdvista, cxw::Slots() << 1 << 0 << 0 << 64 << 48);
+  CALL(dll, gavista, cxw::Slots() << 1 << &a << &b << &c << &e);
+  CALL(dll, gdrecorte, cxw::Slots() << 1 << 0 << 0 << 64 << 48);
+  CALL(dll, gdescala, cxw::Slots() << 1.0 << 1.0);
+  CALL(dll, gaescala, cxw::Slots() << &d << &d);
+  CALL(dll, gxdev, cxw::Slots() << 3.5);
+  CALL(dll, grota, cxw::Slots() << 1.0 << 2.0 << 0.5 << 0.5 << &d << &d);
+  CALL(dll, grota_i, cxw::Slots() << 10 << 20 << 1000 << 2000 << &a << &b);
+  CALL(dll, int_rota, cxw::Slots() << 10 << 20 << 0.5 << &a << &b);
+  CALL(dll, calc_ang, cxw::Slots() << 0.0 << 0.0 << 1.0 << 1.0 << &d);
+  CALL(dll, set_win_cliparea, cxw::Slots() << 1 << 2 << 3 << 4);
+  CALL(dll, gdcolor, cxw::Slots() << 300);
+  CALL(dll, gsetcolor, cxw::Slots() << 200 << 0x123456);
+  CALL(dll, getRGB, cxw::Slots() << 0x123456 << &a << &b << &c);
+  CALL(dll, gdlintip, cxw::Slots() << 3);
+  CALL(dll, gdlinanch, cxw::Slots() << 3);
+  CALL(dll, gplinea, cxw::Slots() << xs << ys << 3);
+  CALL(dll, glinea, cxw::Slots() << 1.0 << 2.0 << 30.0 << 40.0);
+  CALL(dll, glineaint, cxw::Slots() << 1 << 2 << 30 << 40);
+  CALL(dll, gapunto, cxw::Slots() << 1 << 1 << hdc);
+  CALL(dll, gcaja, cxw::Slots() << 1.0 << 2.0 << 30.0 << 40.0);
+  CALL(dll, gcirculo, cxw::Slots() << 10.0 << 10.0 << 5.0);
+  CALL(dll, gelipse, cxw::Slots() << 10.0 << 10.0 << 0.0 << 0.0 << 5.0 << 3.0);
+  CALL(dll, garco3, cxw::Slots() << 0.0 << 0.0 << 1.0 << 1.0 << 2.0 << 0.0);
+  e = 0;
+  CALL(dll, distancia_poli, cxw::Slots() << xs << ys << 3 << 5.0 << 5.0 << &d << &e);
+  EXPECT_EQ(CX_BIND(dll, liberar_dispositivo)(hdc), 0);
+}
+
+TEST(Graphics, DrawsOnItsOwnDevice) {
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  int shown = 0;
+  CX_BIND(dll, cx_set_message_callback)(count_message, &shown);
+  const int32_t hdc = CX_BIND(dll, crear_dispositivo)(8, 4);
+  ASSERT_TRUE(hdc > 0);
+  CX_BIND(dll, gabrest)(0, 0, 8, 4, hdc);
+  CX_BIND(dll, gdcolor)(12);
+  CX_BIND(dll, gdlinanch)(1);
+  CX_BIND(dll, glinea)(1, 2, 6, 2);  // row 4 - 2 = 2, pixels 1..5
+  std::vector<uint8_t> rgbx(8 * 4 * 4);
+  EXPECT_EQ(CX_BIND(dll, copiar_pixeles)(hdc, rgbx.data()), 0);
+  std::string row;
+  for (int x = 0; x < 8; ++x) row += rgbx[(2 * 8 + x) * 4 + 2] == 0 ? 'r' : '.';
+  EXPECT_EQ(row, std::string(".rrrrr.."));
+  EXPECT_EQ(CX_BIND(dll, gapunto)(1, 2, hdc), 0x0000FF);
+  EXPECT_EQ(CX_BIND(dll, guardar_png)(hdc, "never.png"), -1);
+  EXPECT_EQ(shown, 1);
+  EXPECT_TRUE(GetFileAttributesA("never.png") == INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CX_BIND(dll, liberar_dispositivo)(hdc), 0);
+  CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
 }
 
 }  // namespace

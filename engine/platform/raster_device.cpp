@@ -1,0 +1,288 @@
+// The raster device's state, pixels and shapes.
+#include "platform/raster_device.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "platform/png_writer.h"
+
+namespace cx {
+
+using raster::FPoint;
+using raster::SpanSet;
+
+namespace {
+
+// Coordinates are brought within this range before stepping, so that the
+// line arithmetic stays inside 64 bits (the device contexts the engine was
+// written for keep to 27 bits).
+constexpr int32_t kCoordinateLimit = 1 << 28;
+
+DevicePoint bounded(DevicePoint p) {
+  return {std::clamp(p.x, -kCoordinateLimit, kCoordinateLimit),
+          std::clamp(p.y, -kCoordinateLimit, kCoordinateLimit)};
+}
+
+DeviceRect ordered(const DeviceRect& r) {
+  const DevicePoint a = bounded({r.left, r.top}), b = bounded({r.right, r.bottom});
+  return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+// On and off runs, in pixels along the major axis, of the styled pens of
+// width 1; the pattern starts on.
+struct Pattern {
+  int runs[6];
+  int count;
+};
+constexpr Pattern kDot{{3, 3}, 2};
+constexpr Pattern kDash{{18, 6}, 2};
+constexpr Pattern kDashDot{{9, 6, 3, 6}, 4};
+constexpr Pattern kDashDotDot{{9, 3, 3, 3, 3, 3}, 6};
+
+const Pattern* pattern_of(PenStyle style) {
+  switch (style) {
+    case PenStyle::dot:
+      return &kDot;
+    case PenStyle::dash:
+      return &kDash;
+    case PenStyle::dash_dot:
+      return &kDashDot;
+    case PenStyle::dash_dot_dot:
+      return &kDashDotDot;
+    case PenStyle::solid:
+    case PenStyle::null:
+      break;
+  }
+  return nullptr;
+}
+
+bool pattern_on(const Pattern& p, int64_t pos) {
+  int period = 0;
+  for (int i = 0; i < p.count; ++i) period += p.runs[i];
+  int at = static_cast<int>(pos % period);
+  for (int i = 0; i < p.count; ++i) {
+    if (at < p.runs[i]) return i % 2 == 0;
+    at -= p.runs[i];
+  }
+  return false;
+}
+
+void as_fpoints(const DevicePoint* p, int count, std::vector<FPoint>& out) {
+  out.clear();
+  for (int i = 0; i < count; ++i) {
+    const DevicePoint b = bounded(p[i]);
+    out.push_back({double(b.x), double(b.y)});
+  }
+}
+
+}  // namespace
+
+RasterDevice::RasterDevice(int32_t width, int32_t height)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(std::size_t(width_) * height_, 0xFFFFFF),
+      clip_{0, 0, width_, height_} {}
+
+Pen RasterDevice::select_pen(const Pen& pen) {
+  return std::exchange(pen_, pen);
+}
+
+Brush RasterDevice::select_brush(const Brush& brush) {
+  return std::exchange(brush_, brush);
+}
+
+RasterOp RasterDevice::set_raster_op(RasterOp op) {
+  return std::exchange(op_, op);
+}
+
+FillMode RasterDevice::set_fill_mode(FillMode mode) {
+  return std::exchange(fill_mode_, mode);
+}
+
+void RasterDevice::set_clip(const DeviceRect& region) {
+  const DeviceRect r = ordered(region);
+  clip_ = {std::clamp(r.left, 0, width_), std::clamp(r.top, 0, height_),
+           std::clamp(r.right, 0, width_), std::clamp(r.bottom, 0, height_)};
+}
+
+void RasterDevice::put(int32_t x, int32_t y, Colorref colour) {
+  Colorref& p = pixels_[std::size_t(y) * width_ + x];
+  p = op_ == RasterOp::copy ? colour : (p ^ colour);
+}
+
+void RasterDevice::paint(const SpanSet& spans, Colorref colour) {
+  for (const raster::Span& s : spans.spans()) {
+    if (s.y < clip_.top || s.y >= clip_.bottom) continue;
+    const int32_t x0 = std::max(s.x0, clip_.left), x1 = std::min(s.x1, clip_.right);
+    for (int32_t x = x0; x < x1; ++x) put(x, s.y, colour);
+  }
+}
+
+// One pixel per step along the major axis, the minor coordinate rounded
+// (halves toward the end point); the end point itself is left out. Only the
+// steps inside the clip rectangle are visited.
+void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
+  const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
+  const int64_t adx = std::abs(dx), ady = std::abs(dy);
+  const bool x_major = adx >= ady;
+  const int64_t steps = x_major ? adx : ady, minor = x_major ? ady : adx;
+  if (steps == 0) return;
+  const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+  // Steps whose major coordinate is inside the clip rectangle.
+  const int64_t major0 = x_major ? a.x : a.y, dir = x_major ? sx : sy;
+  const int64_t lo = x_major ? clip_.left : clip_.top, hi = x_major ? clip_.right : clip_.bottom;
+  int64_t i0 = dir > 0 ? lo - major0 : major0 - hi + 1;
+  int64_t i1 = dir > 0 ? hi - major0 : major0 - lo + 1;
+  i0 = std::max<int64_t>(i0, 0);
+  i1 = std::min(i1, steps);
+  const Pattern* pattern = pattern_of(pen_.style);
+  for (int64_t i = i0; i < i1; ++i) {
+    if (pattern && !pattern_on(*pattern, style_pos_ + i)) continue;
+    const int64_t m = (2 * i * minor + steps) / (2 * steps);
+    const int32_t x = static_cast<int32_t>(x_major ? a.x + i * sx : a.x + m * sx);
+    const int32_t y = static_cast<int32_t>(x_major ? a.y + m * sy : a.y + i * sy);
+    if (!inside_clip(x, y)) continue;
+    if (out)
+      out->add(y, x, x + 1);
+    else
+      put(x, y, pen_.colour);
+  }
+  style_pos_ += steps;
+}
+
+void RasterDevice::trace_cosmetic(const DevicePoint* p, int count, SpanSet* out) {
+  for (int i = 0; i + 1 < count; ++i) trace_segment(bounded(p[i]), bounded(p[i + 1]), out);
+}
+
+void RasterDevice::trace_wide(const std::vector<FPoint>& f, SpanSet& out) const {
+  const raster::RowRange rows = clip_rows();
+  for (std::size_t i = 0; i + 1 < f.size(); ++i) add_stroke(out, f[i], f[i + 1], pen_.width, rows);
+  if (f.size() == 1) add_stroke(out, f[0], f[0], pen_.width, rows);
+}
+
+bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues) {
+  if (!points || count < 2) return false;
+  if (!continues) style_pos_ = 0;
+  if (pen_.style == PenStyle::null) return true;
+  if (pen_.width > 1) {
+    // The scratch buffers keep their capacity from line to line.
+    as_fpoints(points, count, path_scratch_);
+    span_scratch_.clear();
+    trace_wide(path_scratch_, span_scratch_);
+    // Painting a pixel twice matters only to exclusive-or.
+    if (op_ != RasterOp::copy) span_scratch_.normalize();
+    paint(span_scratch_, pen_.colour);
+  } else if (op_ == RasterOp::copy) {
+    trace_cosmetic(points, count, nullptr);
+  } else {
+    SpanSet spans;
+    trace_cosmetic(points, count, &spans);
+    spans.normalize();
+    paint(spans, pen_.colour);
+  }
+  return true;
+}
+
+// Paints the pen's outline and, where the outline leaves it, the region with
+// the brush: each pixel once.
+void RasterDevice::fill_and_outline(const SpanSet& region_in, const DevicePoint* path, int count,
+                                    const std::vector<FPoint>* curve, bool rim) {
+  SpanSet pen_pixels;
+  if (pen_.style == PenStyle::null) {
+    // filled only
+  } else if (pen_.width > 1) {
+    if (!curve) as_fpoints(path, count, path_scratch_);
+    trace_wide(curve ? *curve : path_scratch_, pen_pixels);
+  } else if (rim) {
+    add_rim(pen_pixels, region_in, clip_rows());
+  } else {
+    style_pos_ = 0;
+    trace_cosmetic(path, count, &pen_pixels);
+  }
+  pen_pixels.normalize();
+  if (!brush_.hollow) {
+    SpanSet region = region_in;
+    region.subtract(pen_pixels);
+    paint(region, brush_.colour);
+  }
+  paint(pen_pixels, pen_.colour);
+}
+
+bool RasterDevice::polygon(const DevicePoint* points, int count) {
+  if (!points || count < 2) return false;
+  std::vector<DevicePoint> path;
+  for (int i = 0; i < count; ++i) path.push_back(bounded(points[i]));
+  path.push_back(path.front());
+  SpanSet region;
+  add_polygon_fill(region, path.data(), count, fill_mode_, clip_rows());
+  region.normalize();
+  fill_and_outline(region, path.data(), count + 1, nullptr, false);
+  return true;
+}
+
+bool RasterDevice::rectangle(const DeviceRect& box_in) {
+  const DeviceRect box = ordered(box_in);
+  if (box.left == box.right || box.top == box.bottom) return true;
+  SpanSet region;
+  add_box(region, box, {clip_.top - 1, clip_.bottom + 1});
+  region.normalize();
+  const int32_t r = box.right - 1, b = box.bottom - 1;
+  const DevicePoint path[] = {
+      {box.left, box.top}, {r, box.top}, {r, b}, {box.left, b}, {box.left, box.top}};
+  fill_and_outline(region, path, 5, nullptr, pen_.style == PenStyle::solid);
+  return true;
+}
+
+bool RasterDevice::ellipse(const DeviceRect& box_in) {
+  const DeviceRect box = ordered(box_in);
+  if (box.left == box.right || box.top == box.bottom) return true;
+  SpanSet region;
+  add_ellipse_region(region, box, {clip_.top - 1, clip_.bottom + 1});
+  region.normalize();
+  // The pen runs along the curve through the outermost pixel centres.
+  std::vector<FPoint> curve;
+  const double cx = (double(box.left) + box.right - 1) / 2;
+  const double cy = (double(box.top) + box.bottom - 1) / 2;
+  const double a = (double(box.right) - box.left - 1) / 2;
+  const double b = (double(box.bottom) - box.top - 1) / 2;
+  if (pen_.width > 1) {
+    const int n = std::clamp(static_cast<int>(2 * std::numbers::pi * std::max(a, b)), 32, 4096);
+    for (int i = 0; i <= n; ++i) {
+      const double t = 2 * std::numbers::pi * i / n;
+      curve.push_back({cx + a * std::cos(t), cy + b * std::sin(t)});
+    }
+  }
+  fill_and_outline(region, nullptr, 0, &curve, true);
+  return true;
+}
+
+Colorref RasterDevice::set_pixel(int32_t x, int32_t y, Colorref colour) {
+  if (!inside_clip(x, y)) return kInvalidColour;
+  colour &= 0xFFFFFF;
+  pixels_[std::size_t(y) * width_ + x] = colour;
+  return colour;
+}
+
+Colorref RasterDevice::get_pixel(int32_t x, int32_t y) const {
+  if (!inside_clip(x, y)) return kInvalidColour;
+  return pixels_[std::size_t(y) * width_ + x];
+}
+
+bool RasterDevice::save_png(const std::string& path) const {
+  return width_ > 0 && height_ > 0 && write_png(path, pixels_.data(), width_, height_);
+}
+
+bool RasterDevice::copy_pixels(uint8_t* out) const {
+  if (!out || pixels_.empty()) return false;
+  for (Colorref p : pixels_) {
+    *out++ = p & 0xFF;
+    *out++ = (p >> 8) & 0xFF;
+    *out++ = (p >> 16) & 0xFF;
+    *out++ = 0;
+  }
+  return true;
+}
+
+}  // namespace cx

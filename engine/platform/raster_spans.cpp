@@ -1,0 +1,197 @@
+// Pixel runs of strokes, polygons, boxes and ellipses.
+#include "platform/raster_spans.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace cx::raster {
+
+namespace {
+
+// Samples sit this far right of and below the lattice point, so that a
+// boundary passing exactly through a sample takes the pixels on one side
+// only.
+constexpr double kNudge = 1.0 / 4096;
+
+int32_t clamp_row(double v) {
+  constexpr double lo = std::numeric_limits<int32_t>::min() / 2;
+  constexpr double hi = std::numeric_limits<int32_t>::max() / 2;
+  return static_cast<int32_t>(std::clamp(v, lo, hi));
+}
+
+// The interval [lo, hi] of x on the row line, grown by another interval.
+struct Interval {
+  double lo = std::numeric_limits<double>::infinity();
+  double hi = -std::numeric_limits<double>::infinity();
+  void join(double a, double b) {
+    if (a > b) return;
+    lo = std::min(lo, a);
+    hi = std::max(hi, b);
+  }
+  bool empty() const { return lo > hi; }
+};
+
+void join_disc(Interval& in, FPoint c, double r, double yc) {
+  const double dy = yc - c.y;
+  if (std::abs(dy) > r) return;
+  const double h = std::sqrt(r * r - dy * dy);
+  in.join(c.x - h, c.x + h);
+}
+
+}  // namespace
+
+void SpanSet::normalize() {
+  std::sort(spans_.begin(), spans_.end(),
+            [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < spans_.size(); ++i) {
+    if (out > 0 && spans_[out - 1].y == spans_[i].y && spans_[i].x0 <= spans_[out - 1].x1)
+      spans_[out - 1].x1 = std::max(spans_[out - 1].x1, spans_[i].x1);
+    else
+      spans_[out++] = spans_[i];
+  }
+  spans_.resize(out);
+}
+
+void SpanSet::subtract(const SpanSet& other) {
+  std::vector<Span> result;
+  const std::vector<Span>& cut = other.spans_;
+  std::size_t j = 0;
+  for (Span s : spans_) {
+    while (j < cut.size() && (cut[j].y < s.y || (cut[j].y == s.y && cut[j].x1 <= s.x0))) ++j;
+    for (std::size_t k = j; k < cut.size() && cut[k].y == s.y && cut[k].x0 < s.x1; ++k) {
+      if (cut[k].x0 > s.x0) result.push_back({s.y, s.x0, cut[k].x0});
+      s.x0 = std::max(s.x0, cut[k].x1);
+    }
+    if (s.x0 < s.x1) result.push_back(s);
+  }
+  spans_ = std::move(result);
+}
+
+void add_stroke(SpanSet& out, FPoint a, FPoint b, double width, RowRange rows) {
+  const double r = width / 2;
+  // A pen of even width is centred between pixel rows and columns, so that
+  // it covers `width` pixels across with symmetric caps.
+  const double off = (std::fmod(width, 2.0) == 0 ? 0.5 : 0.0) + kNudge;
+  const int32_t top = std::max(rows.top, clamp_row(std::floor(std::min(a.y, b.y) - r)));
+  const int32_t bottom = std::min(rows.bottom, clamp_row(std::ceil(std::max(a.y, b.y) + r)) + 1);
+  const double len = std::hypot(b.x - a.x, b.y - a.y);
+  const double ux = len > 0 ? (b.x - a.x) / len : 0, uy = len > 0 ? (b.y - a.y) / len : 0;
+  // The band along the segment is two slabs: 0 <= (P - a).u <= len and
+  // |(P - a) x u| <= r; on a row each is an x interval moving linearly.
+  const double k1 = ux != 0 ? uy / ux : 0, d1 = ux != 0 ? len / ux : 0;
+  const double k2 = uy != 0 ? ux / uy : 0, d2 = uy != 0 ? r / std::abs(uy) : 0;
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  for (int32_t y = top; y < bottom; ++y) {
+    const double yc = y + off, dy = yc - a.y;
+    Interval in;
+    join_disc(in, a, r, yc);
+    join_disc(in, b, r, yc);
+    if (len > 0) {
+      double lo = -inf, hi = inf;
+      if (ux != 0) {
+        lo = a.x - k1 * dy;
+        hi = lo + d1;
+        if (lo > hi) std::swap(lo, hi);
+      } else if (uy * dy < 0 || uy * dy > len) {
+        lo = inf;
+      }
+      if (uy != 0) {
+        const double m = a.x + k2 * dy;
+        lo = std::max(lo, m - d2);
+        hi = std::min(hi, m + d2);
+      } else if (std::abs(ux * dy) > r) {
+        lo = inf;
+      }
+      in.join(lo, hi);
+    }
+    if (in.empty()) continue;
+    const double x0 = std::ceil(in.lo - off), x1 = std::floor(in.hi - off) + 1;
+    out.add(y, clamp_row(x0), clamp_row(x1));
+  }
+}
+
+void add_polygon_fill(SpanSet& out, const DevicePoint* p, int count, FillMode mode, RowRange rows) {
+  if (count < 3) return;
+  int64_t ymin = p[0].y, ymax = p[0].y;
+  for (int i = 1; i < count; ++i) {
+    ymin = std::min<int64_t>(ymin, p[i].y);
+    ymax = std::max<int64_t>(ymax, p[i].y);
+  }
+  const int32_t top = static_cast<int32_t>(std::max<int64_t>(rows.top, ymin));
+  const int32_t bottom = static_cast<int32_t>(std::min<int64_t>(rows.bottom, ymax));
+  struct Crossing {
+    double x;
+    int dir;
+  };
+  std::vector<Crossing> xs;
+  for (int32_t y = top; y < bottom; ++y) {
+    xs.clear();
+    for (int i = 0; i < count; ++i) {
+      const DevicePoint a = p[i], b = p[(i + 1) % count];
+      if (a.y == b.y) continue;
+      const bool down = a.y < b.y;
+      const DevicePoint lo = down ? a : b, hi = down ? b : a;
+      if (y < lo.y || y >= hi.y) continue;
+      const double x = lo.x + double(y - lo.y) * (double(hi.x) - lo.x) / (double(hi.y) - lo.y);
+      xs.push_back({x, down ? 1 : -1});
+    }
+    std::sort(xs.begin(), xs.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+    int winding = 0;
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+      winding += xs[i].dir;
+      const bool inside = mode == FillMode::alternate ? (i % 2 == 0) : winding != 0;
+      if (inside) out.add(y, clamp_row(std::ceil(xs[i].x)), clamp_row(std::ceil(xs[i + 1].x)));
+    }
+  }
+}
+
+void add_box(SpanSet& out, const DeviceRect& box, RowRange rows) {
+  const int32_t top = std::max(rows.top, box.top), bottom = std::min(rows.bottom, box.bottom);
+  for (int32_t y = top; y < bottom; ++y) out.add(y, box.left, box.right);
+}
+
+void add_ellipse_region(SpanSet& out, const DeviceRect& box, RowRange rows) {
+  const double cx = (double(box.left) + box.right) / 2, cy = (double(box.top) + box.bottom) / 2;
+  const double a = (double(box.right) - box.left) / 2, b = (double(box.bottom) - box.top) / 2;
+  if (a <= 0 || b <= 0) return;
+  const int32_t top = std::max(rows.top, box.top), bottom = std::min(rows.bottom, box.bottom);
+  for (int32_t y = top; y < bottom; ++y) {
+    const double t = (y + 0.5 - cy) / b;
+    if (t * t > 1) continue;
+    const double half = a * std::sqrt(1 - t * t);
+    const double x0 = std::ceil(cx - half - 0.5), x1 = std::floor(cx + half - 0.5) + 1;
+    out.add(y, clamp_row(x0), clamp_row(x1));
+  }
+}
+
+void add_rim(SpanSet& out, const SpanSet& region, RowRange rows) {
+  const std::vector<Span>& s = region.spans();
+  auto run_of = [&](std::size_t i, int32_t y) -> const Span* {
+    return (i < s.size() && s[i].y == y) ? &s[i] : nullptr;
+  };
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const Span& row = s[i];
+    if (row.y < rows.top || row.y >= rows.bottom) continue;
+    const Span* above = i > 0 ? run_of(i - 1, row.y - 1) : nullptr;
+    const Span* below = run_of(i + 1, row.y + 1);
+    // The inner pixels: both horizontal neighbours in the row, and the
+    // pixel itself in the rows above and below.
+    int32_t in0 = row.x0 + 1, in1 = row.x1 - 1;
+    if (above && below) {
+      in0 = std::max({in0, above->x0, below->x0});
+      in1 = std::min({in1, above->x1, below->x1});
+    } else {
+      in1 = in0;
+    }
+    if (in0 >= in1) {
+      out.add(row.y, row.x0, row.x1);
+    } else {
+      out.add(row.y, row.x0, in0);
+      out.add(row.y, in1, row.x1);
+    }
+  }
+}
+
+}  // namespace cx::raster
