@@ -53,6 +53,42 @@ bool parse(int handle, int32_t number, const unsigned char* raw, Page* page) {
   return true;
 }
 
+// The same checks on a page read whole, for the read paths, which look at
+// the bytes in place.
+bool check_raw(int handle, int32_t number, const unsigned char* raw) {
+  const int count = static_cast<signed char>(raw[kCountOffset]);
+  if (count < 0 || count > kPageKeys || raw[0] > 1) return damaged(handle, number);
+  if (raw[0] == 1) {
+    if (count == 0) return damaged(handle, number);
+    for (int i = 0; i < count; ++i)
+      if (get_le32(raw + kValuesOffset + 4 * i) <= 0) return damaged(handle, number);
+  }
+  return true;
+}
+
+int raw_count(const unsigned char* raw) {
+  return static_cast<signed char>(raw[kCountOffset]);
+}
+const unsigned char* raw_key(const unsigned char* raw, int i) {
+  return raw + 1 + kKeySize * i;
+}
+int32_t raw_value(const unsigned char* raw, int i) {
+  return get_le32(raw + kValuesOffset + 4 * i);
+}
+
+// The first position whose key is not below key (count when none).
+int raw_lower_bound(const unsigned char* raw, const unsigned char* key) {
+  int low = 0, high = raw_count(raw);
+  while (low < high) {
+    const int mid = (low + high) / 2;
+    if (std::memcmp(raw_key(raw, mid), key, kKeySize) < 0)
+      low = mid + 1;
+    else
+      high = mid;
+  }
+  return low;
+}
+
 void format(const Page& page, unsigned char* raw) {
   std::memset(raw, 0, kPageSize);
   raw[0] = page.inner ? 1 : 0;
@@ -102,22 +138,6 @@ int32_t new_page(int handle, const Page& page) {
   return write_page(handle, number, page) ? number : 0;
 }
 
-// The child to descend into for key: the first whose bound is not below
-// it, else the last.
-int child_for(const Page& page, const unsigned char* key) {
-  const int count = static_cast<int>(page.entries.size());
-  for (int i = 0; i < count; ++i)
-    if (compare(page.entries[i].key.data(), key) >= 0) return i;
-  return count - 1;
-}
-
-int first_not_below(const Page& page, const unsigned char* key) {
-  const int count = static_cast<int>(page.entries.size());
-  int i = 0;
-  while (i < count && compare(page.entries[i].key.data(), key) < 0) ++i;
-  return i;
-}
-
 Entry make_entry(const unsigned char* key, int32_t value) {
   Entry e;
   std::memcpy(e.key.data(), key, kKeySize);
@@ -130,19 +150,32 @@ struct Step {
   int child;
 };
 
-// Descends from the root towards key, remembering the path, and reads the
-// leaf. false on failure.
-bool descend(int handle, int32_t root, const unsigned char* key, std::vector<Step>* path,
-             Page* leaf, int32_t* leaf_number) {
+// The inner pages passed on the way down, at most kMaxDepth - 1.
+struct Path {
+  Step steps[kMaxDepth];
+  int size = 0;
+  bool empty() const { return size == 0; }
+  const Step& back() const { return steps[size - 1]; }
+  void pop_back() { --size; }
+};
+
+// Descends from the root towards key, remembering the path: in each inner
+// page the first child whose bound is not below key, else the last. The
+// leaf comes back as read. false on failure.
+bool descend(int handle, int32_t root, const unsigned char* key, Path* path, unsigned char* leaf,
+             int32_t* leaf_number, CursorIndice* keep = nullptr) {
   int32_t number = root;
   for (int level = 0;; ++level) {
     if (level >= kMaxDepth) return damaged(handle, number);
-    if (!read_page(handle, number, leaf)) return false;
-    if (!leaf->inner) break;
-    if (leaf->entries.empty()) return damaged(handle, number);
-    const int i = child_for(*leaf, key);
-    path->push_back({number, i});
-    number = leaf->entries[i].value;
+    if (!read_raw(handle, number, leaf) || !check_raw(handle, number, leaf)) return false;
+    if (leaf[0] != 1) break;
+    const int i = std::min(raw_lower_bound(leaf, key), raw_count(leaf) - 1);
+    path->steps[path->size++] = {number, i};
+    if (keep) {
+      keep->parent_page = number;
+      std::memcpy(keep->parent, leaf, kPageSize);
+    }
+    number = raw_value(leaf, i);
   }
   *leaf_number = number;
   return true;
@@ -192,13 +225,15 @@ int16_t indice_inserte(int handle, const unsigned char* key, int32_t value) {
     root = new_page(handle, Page{});
     if (root == 0 || !write_root(handle, root)) return -1;
   }
-  std::vector<Step> path;
-  Page page;
+  Path path;
+  unsigned char raw[kPageSize];
   int32_t number = 0;
-  if (!descend(handle, root, key, &path, &page, &number)) return -1;
+  Page page;
+  if (!descend(handle, root, key, &path, raw, &number) || !parse(handle, number, raw, &page))
+    return -1;
 
   int32_t split = 0;
-  if (!insert_at(handle, number, page, first_not_below(page, key), make_entry(key, value), &split))
+  if (!insert_at(handle, number, page, raw_lower_bound(raw, key), make_entry(key, value), &split))
     return -1;
   // Up the path: each parent's bound for the child becomes the child's
   // greatest key, and a split child's new right page goes in right after it.
@@ -237,12 +272,8 @@ namespace {
 
 bool load_leaf(int handle, CursorIndice* c) {
   const int32_t number = c->page[c->depth - 1];
-  unsigned char raw[kPageSize];
-  if (!read_raw(handle, number, raw)) return false;
-  Page check;
-  if (!parse(handle, number, raw, &check) || check.inner) return damaged(handle, number);
-  std::memcpy(c->leaf, raw, kPageSize);
-  return true;
+  if (!read_raw(handle, number, c->leaf) || !check_raw(handle, number, c->leaf)) return false;
+  return c->leaf[0] == 0 || damaged(handle, number);
 }
 
 int leaf_count(const CursorIndice& c) {
@@ -259,28 +290,36 @@ bool fail(CursorIndice* c) {
 bool settle(int handle, CursorIndice* c) {
   while (c->pos[c->depth - 1] >= leaf_count(*c)) {
     int level = c->depth - 2;
-    Page parent;
+    unsigned char raw[kPageSize];
     for (; level >= 0; --level) {
-      if (!read_page(handle, c->page[level], &parent)) return fail(c);
-      if (c->pos[level] + 1 < static_cast<int>(parent.entries.size())) break;
+      if (level == c->depth - 2 && c->parent_page == c->page[level]) {
+        std::memcpy(raw, c->parent, kPageSize);
+      } else if (!read_raw(handle, c->page[level], raw) ||
+                 !check_raw(handle, c->page[level], raw)) {
+        return fail(c);
+      }
+      if (c->pos[level] + 1 < raw_count(raw)) break;
     }
     if (level < 0) {
       c->valid = 0;
       return false;
     }
     ++c->pos[level];
-    int32_t number = parent.entries[c->pos[level]].value;
+    int32_t number = raw_value(raw, c->pos[level]);
     for (int down = level + 1; down < c->depth; ++down) {
       c->page[down] = number;
       c->pos[down] = 0;
       if (down == c->depth - 1) break;
-      Page inner;
-      if (!read_page(handle, number, &inner)) return fail(c);
-      if (!inner.inner || inner.entries.empty()) {
+      if (!read_raw(handle, number, raw) || !check_raw(handle, number, raw)) return fail(c);
+      if (raw[0] != 1) {
         damaged(handle, number);
         return fail(c);
       }
-      number = inner.entries[0].value;
+      if (down == c->depth - 2) {
+        c->parent_page = number;
+        std::memcpy(c->parent, raw, kPageSize);
+      }
+      number = raw_value(raw, 0);
     }
     if (!load_leaf(handle, c)) return fail(c);
   }
@@ -296,18 +335,16 @@ bool indice_posicione(int handle, const unsigned char* key, CursorIndice* cursor
   int32_t root = 0;
   if (!key || !read_root(handle, &root)) return fail(cursor);
   if (root == 0) return false;
-  std::vector<Step> path;
-  Page leaf;
+  Path path;
   int32_t number = 0;
-  if (!descend(handle, root, key, &path, &leaf, &number)) return fail(cursor);
-  cursor->depth = static_cast<int32_t>(path.size()) + 1;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    cursor->page[i] = path[i].page;
-    cursor->pos[i] = static_cast<int16_t>(path[i].child);
+  if (!descend(handle, root, key, &path, cursor->leaf, &number, cursor)) return fail(cursor);
+  cursor->depth = path.size + 1;
+  for (int i = 0; i < path.size; ++i) {
+    cursor->page[i] = path.steps[i].page;
+    cursor->pos[i] = static_cast<int16_t>(path.steps[i].child);
   }
   cursor->page[cursor->depth - 1] = number;
-  cursor->pos[cursor->depth - 1] = static_cast<int16_t>(first_not_below(leaf, key));
-  format(leaf, cursor->leaf);
+  cursor->pos[cursor->depth - 1] = static_cast<int16_t>(raw_lower_bound(cursor->leaf, key));
   return settle(handle, cursor);
 }
 

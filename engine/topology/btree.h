@@ -32,6 +32,8 @@ struct CursorIndice {
   int32_t page[kMaxDepth];
   int16_t pos[kMaxDepth];
   unsigned char leaf[kPageSize];
+  int32_t parent_page;  // the leaf's parent, kept too (0: none kept)
+  unsigned char parent[kPageSize];
 };
 
 // Opens an index shared; a missing file is created empty first. Clears the

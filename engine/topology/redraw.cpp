@@ -106,12 +106,8 @@ bool draw_network(Walk& walk, int n) {
   return go_on;
 }
 
-}  // namespace
-
-void redespliegue() {
-  Sesion& s = sesion();
-  const Ventana w = s.window;
-  if (!(w.xmax > w.xmin) || !(w.ymax > w.ymin)) return;
+// The walk of one redraw over the session's window.
+void walk_base(Sesion& s, const Ventana& w) {
   s.params[9] = (w.xmax - w.xmin) * 0.5;
   set_stop_request(1);
   int highest = 1;
@@ -132,7 +128,15 @@ void redespliegue() {
   }
   s.current_network = network;
   seleccione_capa(layer);
+}
+
+}  // namespace
+
+void redespliegue() {
+  Sesion& s = sesion();
+  const Ventana w = s.window;
   // However few the hits, the host's events run once per redraw.
+  if (s.open && w.xmax > w.xmin && w.ymax > w.ymin) walk_base(s, w);
   pump_messages();
 }
 
