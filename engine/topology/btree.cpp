@@ -371,6 +371,32 @@ bool indice_siguiente(int handle, CursorIndice* cursor, unsigned char* key, int3
   return settle(handle, cursor) && indice_actual(*cursor, key, value);
 }
 
+bool indice_salte(int handle, CursorIndice* cursor, const unsigned char* key, unsigned char* found,
+                  int32_t* value) {
+  if (!cursor || !key) return false;
+  const int count = cursor->valid == 1 ? leaf_count(*cursor) : 0;
+  if (count > 0 && std::memcmp(raw_key(cursor->leaf, count - 1), key, kKeySize) >= 0) {
+    const int at = raw_lower_bound(cursor->leaf, key);
+    int16_t& pos = cursor->pos[cursor->depth - 1];
+    pos = static_cast<int16_t>(std::max<int>(pos, at));
+    return indice_actual(*cursor, found, value);
+  }
+  // Within the kept parent, one leaf read finds it.
+  const int up = cursor->depth - 2;
+  if (cursor->valid == 1 && up >= 0 && cursor->parent_page == cursor->page[up]) {
+    const int children = raw_count(cursor->parent);
+    const int child = std::max<int>(raw_lower_bound(cursor->parent, key), cursor->pos[up]);
+    if (child < children) {
+      cursor->pos[up] = static_cast<int16_t>(child);
+      cursor->page[up + 1] = raw_value(cursor->parent, child);
+      if (!load_leaf(handle, cursor)) return fail(cursor);
+      cursor->pos[up + 1] = static_cast<int16_t>(raw_lower_bound(cursor->leaf, key));
+      return settle(handle, cursor) && indice_actual(*cursor, found, value);
+    }
+  }
+  return indice_posicione(handle, key, cursor) && indice_actual(*cursor, found, value);
+}
+
 int16_t indice_borre(int handle, const unsigned char* key, int32_t value) {
   CursorIndice cursor;
   if (!key) return -1;

@@ -61,6 +61,13 @@ bool indice_actual(const CursorIndice& cursor, unsigned char* key, int32_t* valu
 // the end of the index (the cursor is then invalid) or on failure.
 bool indice_siguiente(int handle, CursorIndice* cursor, unsigned char* key, int32_t* value);
 
+// Moves the cursor on to the first entry not below key, which must not be
+// below the entry at the cursor, and reads it: within the cursor's leaf
+// when the key falls there, else from the root. false at the end or on
+// failure, as indice_siguiente.
+bool indice_salte(int handle, CursorIndice* cursor, const unsigned char* key, unsigned char* found,
+                  int32_t* value);
+
 // Removes the entry with this key and this value (the first such one in key
 // order). 0 removed; 1 no such entry; -1 on failure.
 int16_t indice_borre(int handle, const unsigned char* key, int32_t value);

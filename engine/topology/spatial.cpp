@@ -1,6 +1,7 @@
 // Spatial keys and the window query, and their exports.
 #include "topology/spatial.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -33,6 +34,17 @@ double clamp(double v) {
   return v > kLastCorner + kCellSize - 0.1 ? kLastCorner + kCellSize - 0.1 : v;
 }
 
+// The range of tenths inside a cell that may hold points of [lo, hi] on
+// one axis, one tenth wider on each side than the decoded points need.
+void tenths_range(double lo, double hi, int32_t cell, int32_t first, int32_t last, int32_t* from,
+                  int32_t* to) {
+  *from = cell == first
+              ? std::clamp(static_cast<int32_t>(std::floor((lo - cell) * 10)) - 1, 0, kInside)
+              : 0;
+  *to = cell == last ? std::clamp(static_cast<int32_t>(std::ceil((hi - cell) * 10)) + 1, 0, kInside)
+                     : kInside;
+}
+
 // Tenths inside the cell; a rounding at the cell's edge stays inside it.
 int32_t tenths(double v, int32_t corner) {
   const double t = std::trunc((v - corner) * 10);
@@ -62,6 +74,15 @@ void decodifique_clave(const unsigned char* key, double* x, double* y, int* laye
   if (layer) *layer = key[8];
 }
 
+namespace {
+
+// The x tenths that may hold hits in the query's current column.
+void columna_actual(ConsultaEspacial* q) {
+  tenths_range(q->x1, q->x2, q->column, celda(q->x1), q->last_column, &q->dx_lo, &q->dx_hi);
+}
+
+}  // namespace
+
 void inicie_consulta(ConsultaEspacial* q, double x1, double y1, double x2, double y2) {
   std::memset(q, 0, sizeof *q);
   x1 = clamp(x1);
@@ -79,22 +100,64 @@ void inicie_consulta(ConsultaEspacial* q, double x1, double y1, double x2, doubl
   q->last_column = celda(x2);
   q->first_row = celda(y1);
   q->last_row = celda(y2);
+  int32_t unused;
+  tenths_range(y1, y2, q->first_row, q->first_row, q->last_row, &q->dy_first, &unused);
+  columna_actual(q);
 }
+
+namespace {
+
+void make_key(unsigned char* k, int32_t column, int32_t row, int layer, int32_t dx, int32_t dy) {
+  put_be32(k, static_cast<uint32_t>(column));
+  put_be32(k + 4, static_cast<uint32_t>(row));
+  k[8] = static_cast<unsigned char>(layer);
+  put_be16(k + 9, static_cast<uint16_t>(dx));
+  put_be16(k + 11, static_cast<uint16_t>(dy));
+}
+
+// Where to go on from key k, in the query's column and rows, when its
+// point cannot be in the window: past the positions inside its cell that
+// are out of range in x (points of one x rarely share it, so y is only
+// filtered). false when k may be a hit.
+bool skip_target(const ConsultaEspacial& q, const unsigned char* k, unsigned char* target) {
+  const auto row = static_cast<int32_t>(get_be32(k + 4));
+  const int layer = k[8];
+  const int32_t dx = get_be16(k + 9);
+  const int32_t dx_lo = q.dx_lo, dx_hi = q.dx_hi;
+  const int32_t dy_lo = row == q.first_row ? q.dy_first : 0;
+  if (row < q.first_row) {
+    make_key(target, q.column, q.first_row, 0, 0, 0);
+  } else if (dx < dx_lo) {
+    make_key(target, q.column, row, layer, dx_lo, dy_lo);
+  } else if (dx > dx_hi) {
+    if (layer < 255)
+      make_key(target, q.column, row, layer + 1, 0, 0);
+    else
+      make_key(target, q.column, row + 2500, 0, 0, 0);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 int siguiente_hit(int handle, ConsultaEspacial* q, unsigned char* key, int32_t* record) {
   if (q->magic != kConsultaActiva) return 0;
+  unsigned char target[kKeySize];
+  bool skip = false;
   for (;;) {
     unsigned char k[kKeySize];
     int32_t value = 0;
     bool have;
     if (q->cursor.valid == 1) {
-      have = indice_siguiente(handle, &q->cursor, k, &value);
+      have = skip ? indice_salte(handle, &q->cursor, target, k, &value)
+                  : indice_siguiente(handle, &q->cursor, k, &value);
     } else {
-      unsigned char start[kKeySize] = {};
-      put_be32(start, static_cast<uint32_t>(q->column));
-      put_be32(start + 4, static_cast<uint32_t>(q->first_row));
-      have = indice_posicione(handle, start, &q->cursor) && indice_actual(q->cursor, k, &value);
+      make_key(target, q->column, q->first_row, 0, 0, 0);
+      have = indice_posicione(handle, target, &q->cursor) && indice_actual(q->cursor, k, &value);
     }
+    skip = false;
     if (q->cursor.valid < 0) {
       q->magic = 0;
       return -1;
@@ -114,7 +177,12 @@ int siguiente_hit(int handle, ConsultaEspacial* q, unsigned char* key, int32_t* 
         q->magic = 0;
         return 0;
       }
+      columna_actual(q);
       q->cursor.valid = 0;
+      continue;
+    }
+    if (skip_target(*q, k, target)) {
+      skip = true;
       continue;
     }
     double x, y;

@@ -29,6 +29,9 @@ struct ConsultaEspacial {
   int32_t magic;  // kConsultaActiva while a query runs
   double x1, y1, x2, y2;
   int32_t column, last_column, first_row, last_row;
+  // Tenths inside the cell that may hold hits: x in the current column,
+  // the lowest y in the first row.
+  int32_t dx_lo, dx_hi, dy_first;
   CursorIndice cursor;
 };
 inline constexpr int32_t kConsultaActiva = 0x51595845;
