@@ -99,9 +99,10 @@ Times time_rtree(const std::string& path, const std::vector<Point>& points,
   check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
   t.insert = seconds_since(start);
   sqlite3_stmt* select = nullptr;
-  check(sqlite3_prepare_v2(db, "SELECT id FROM xy WHERE x1 >= ? AND x2 <= ? AND y1 >= ? AND y2 <= ?",
-                           -1, &select, nullptr),
-        db);
+  check(
+      sqlite3_prepare_v2(db, "SELECT id FROM xy WHERE x1 >= ? AND x2 <= ? AND y1 >= ? AND y2 <= ?",
+                         -1, &select, nullptr),
+      db);
   for (const auto* windows : {&wide, &narrow}) {
     start = std::chrono::steady_clock::now();
     for (const Window& w : *windows) {
