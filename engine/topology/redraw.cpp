@@ -117,7 +117,10 @@ void walk_base(Sesion& s, const Ventana& w) {
   // The current layer's files are closed for the walk and opened again.
   const int layer = s.settings[kCurrentLayer];
   const int network = s.current_network;
-  seleccione_capa(0);
+  if (layer != 0 && layer_kind(layer) < 2)
+    cierre_t0();
+  else if (layer != 0)
+    cierred(network);
   const double margin = s.params[8];
   const Ventana area{w.xmin - margin, w.ymin - margin, w.xmax + margin, w.ymax + margin};
   for (int level = 1; level <= highest; ++level) {
@@ -127,7 +130,7 @@ void walk_base(Sesion& s, const Ventana& w) {
     if (!go_on) break;
   }
   s.current_network = network;
-  seleccione_capa(layer);
+  if (layer != 0) seleccione_capa(layer);
 }
 
 }  // namespace

@@ -350,8 +350,12 @@ TEST_F(TopologyHost, RedrawDrawsTheWindowAndStopsWhenTheHostSaysSo) {
   EXPECT_LT(part, whole / 2);
   CX_BIND(lib, cx_set_pump_callback)(nullptr, nullptr);
   CX_BIND(lib, liberar_dispositivo)(fresh);
-  // The redraw leaves the T0 files as it found them: closed.
-  EXPECT_EQ(CX_BIND(lib, get_consts)(24), 0);
+  // The current layer's files are open again after a redraw.
+  EXPECT_EQ(CX_BIND(lib, set_consts)(24, 3), 3);
+  CX_BIND(lib, redespliegue)(0);
+  EXPECT_EQ(CX_BIND(lib, get_consts)(24), 3);
+  const double x[] = {5, 6}, y[] = {5, 6};
+  EXPECT_EQ(CX_BIND(lib, grabe_t0)(&dot, x, y, nullptr), 121);
 }
 
 }  // namespace
