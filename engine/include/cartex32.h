@@ -1129,6 +1129,211 @@ gdigcal(int16_t count, const double* xd, const double* yd, const double* xw, con
 CX_EXPORT(void) a_mundo(double x, double y, double* xw, double* yw);
 CX_EXPORT(void) a_digit(double x, double y, double* xd, double* yd);
 
+/* ------------------------------------------------------------------------
+ * Topology: files, networks, writers, the spatial query and the redraw
+ *
+ * The geometry of a base (the current directory) lives in the T0/T1 files
+ * shared by layers of kinds 0 and 1 (OBJETOS.DAT, COORDEN.DAT, AREAS.DAT,
+ * CUADT0.INX, ZONAST3.INX) and in one network per file prefix of the
+ * layers of kinds 2 and 3 (prefix + nodo.dat, arco.dat, list.dat, coo.dat,
+ * xyt2.inx, nodo.inx and, for kind 3, objs.dat, desc.dat, xyt3.inx);
+ * docs/formats/base.md gives every layout. Objects are indexed by one
+ * point, their anchor, in 13-byte spatial keys of 2500-unit cells.
+ * Writers refuse, before anything is written, a kind outside TABOBJ.DAT, a
+ * negative count and geometry that needs more than one block (300 points,
+ * or a text of 4798 characters); they insert index entries after the
+ * records they point at are written.
+ * ------------------------------------------------------------------------ */
+
+/* The handle record of a network (get_red), in this order: nodo.dat,
+   arco.dat, xyt2.inx, nodo.inx, list.dat, coo.dat, objs.dat, xyt3.inx,
+   desc.dat (-1: not open), the network's kind (2 or 3), a spare 0. */
+#define CX_RED_HANDLES 11
+
+/* The caller's state record of one spatial query: 3086 bytes, any
+   alignment, passed unchanged to xyinicie and each xynext. */
+#define CX_XY_CURSOR_SIZE 3086
+
+/* crear_BG - creates a new, empty base in the current directory:
+   usuarios.dat, PERMISO.DAT, TABCAP.DAT with layer 1 "topologia" (kind 3,
+   network prefix "topo"), TABOBJ.DAT with kinds 1 "Arco" and 2 "Nodo",
+   the style tables TABICO.DAT (531-byte records), TABLIN.DAT and
+   TABACHS.DAT with their headers only, and the empty T0/T1 files.
+     ignored  not read
+   Returns 0; -1 when a file could not be created (reported), and -1
+   without writing anything when OBJETOS.DAT, TABCAP.DAT or TABOBJ.DAT is
+   already there ("crear_BG: YA EXISTE UNA BASE EN ESTE DIRECTORIO (...)"):
+   an existing base is never overwritten. */
+CX_EXPORT(int16_t) crear_BG(int32_t ignored);
+
+/* abra_t0 - opens OBJETOS.DAT, COORDEN.DAT and AREAS.DAT shared and opens,
+   creating them empty when missing, CUADT0.INX and ZONAST3.INX; files
+   already open are closed first.
+     ignored  not read
+   Returns 1; 0 when a file is missing or cannot be opened, after "  ERROR
+   : NO encuentra la base geografica..", with none of them left open. */
+CX_EXPORT(int16_t) abra_t0(int32_t ignored);
+
+/* cierre_t0 - closes whichever of the five T0/T1 files are open.
+     ignored  not read
+   Returns 0. Cannot fail. */
+CX_EXPORT(int16_t) cierre_t0(int32_t ignored);
+
+/* reabra - opens the files of network `network` (1..the number of
+   networks), creating missing ones ("Error abriendo arch. %s" for a file
+   that still cannot be opened).
+     ignored  not read
+   No result. A number outside the table is refused with "reabra: RED n NO
+   EXISTE (hay m redes)". */
+CX_EXPORT(void) reabra(int16_t network, int32_t ignored);
+
+/* cierred - closes the files of network `network` and marks its handles
+   -1. Returns 0; a number outside the table changes nothing. */
+CX_EXPORT(int16_t) cierred(int16_t network);
+
+/* get_red - a network's handle record, and makes it the current network.
+     record   CX_RED_HANDLES int16_t the caller owns; receives the handles
+     network  1..the number of networks
+     count    the caller's variable; receives the number of networks
+   No result. A number outside the table is refused ("get_red: RED n NO
+   EXISTE (hay m redes)"): only count is written. Null pointers are not
+   written through. */
+CX_EXPORT(void) get_red(int16_t* record, int16_t network, int16_t* count);
+
+/* get_red_act - the current network: the one of the current layer, or the
+   last one get_red made current; 0 when there is none.
+     ignored  not read */
+CX_EXPORT(int16_t) get_red_act(int32_t ignored);
+
+/* xyinicie - starts a spatial query: every entry of a spatial index whose
+   point lies in the rectangle, corners included. Corners below 0 are taken
+   as 0; an empty extent (x2 <= x1, or y2 <= y1) is widened to 1.
+     handle  an open spatial index (CUADT0.INX, xyt2.inx, xyt3.inx)
+     cursor  CX_XY_CURSOR_SIZE bytes the caller owns; receives the state
+     cell    the cell size; not read (always 2500)
+     x1, y1, x2, y2  the rectangle
+   Returns 0; -1 for a null cursor or a negative handle (nothing written). */
+CX_EXPORT(int16_t)
+xyinicie(int16_t handle, void* cursor, int16_t cell, double x1, double y1, double x2, double y2);
+
+/* xynext - the next hit of the query, by cell column, cell row, layer and
+   position in the cell; each entry once.
+     handle  the index given to xyinicie
+     cursor  the state record given to xyinicie
+     cell    not read
+     key     13 bytes the caller owns, or null; receives the hit's key
+     record  the caller's variable; receives the hit's record, 0 when there
+             are no more (and on every later call)
+   Returns 0; -1 when the index could not be read (reported; the query is
+   over, *record 0) or record or cursor is null. */
+CX_EXPORT(int16_t)
+xynext(int16_t handle, void* cursor, int16_t cell, uint8_t* key, int32_t* record);
+
+/* xycalcxy - decodes a spatial key: x = cell x + 0.1 x the tenths inside
+   the cell, likewise y, and the layer of byte 8 (sign-extended).
+     ignored  not read
+     x, y     the caller's variables, or null; receive the point
+     key      13 bytes, read only
+     layer    the caller's variable, or null; receives the layer
+   Returns 0. With a null key nothing is written. */
+CX_EXPORT(int16_t)
+xycalcxy(int32_t ignored, double* x, double* y, const uint8_t* key, int16_t* layer);
+
+/* grabe_t0 - writes a new T0 object with its block and indexes its anchor
+   in CUADT0.INX under the layer of its kind. Requires abra_t0.
+     object  read only: kind, layer byte, anchor, rotation, area link, and
+             for point-list kinds (geometry 0, 5, 6, 8, 9) the count; the
+             block offset is the library's, a text's count its length + 1
+     x, y    count doubles each (point-list kinds), else not read
+     text    NUL-terminated (text kinds, geometry 1), else not read
+   Returns the new OBJETOS.DAT record; 0 after a message: "T0: ERROR AL
+   PEDIR", a refused kind, count or block size, or a write failure. */
+CX_EXPORT(int32_t)
+grabe_t0(const cx_object* object, const double* x, const double* y, const char* text);
+
+/* grabe_t1 - writes a new T1 area and its outline object (as grabe_t0).
+     area    29 bytes in the AREAS.DAT layout; read only. Its first two
+             characters become the current layer's code prefix digits, its
+             bytes 13..16 the outline's record; the code (13 bytes) is
+             indexed in ZONAST3.INX
+     object  the outline; on return its area link is the new area (0 on
+             failure), its block offset and count those written
+     x, y, text  as for grabe_t0
+   Returns the new AREAS.DAT record; 0 after "T1: ERROR AL PEDIR" or a
+   failure of the outline. */
+CX_EXPORT(int32_t)
+grabe_t1(const uint8_t* area, cx_object* object, const double* x, const double* y,
+         const char* text);
+
+/* grabe_nodo - writes a new node at the object's anchor, with an empty arc
+   list, indexed in the network's xyt2.inx (and by its 11-byte code in
+   nodo.inx for a network of kind 2).
+     node    read only: code prefix and code
+     object  read only: kind, anchor, rotation, block, count, area link;
+             the state byte becomes the layer of the kind
+     a, b, c not read
+     red     the network's handle record (get_red); read only
+   Returns the new node record; 0 after "NODO T2: ERROR AL PEDIR", a refused
+   kind, a network not open ("grabe_nodo: RED NO ABIERTA") or a failure. */
+CX_EXPORT(int32_t)
+grabe_nodo(const cx_node* node, const cx_object* object, int32_t a, int32_t b, int32_t c,
+           const int16_t* red);
+
+/* grabe_arco - writes a new arc between two existing nodes and puts it at
+   the head of both nodes' arc lists.
+     arc     read only: from_node, from_flag, to_node, to_flag
+     object  read only: kind, state (layer byte), count of intermediate
+             points (0..300), area link (the arc's description chain)
+     x, y    count + 2 doubles each: the from-node, the intermediate points,
+             the to-node; only the intermediate ones are stored, the others
+             count for the bounding box
+     unused  not read
+     red     the network's handle record (get_red); read only
+   Returns the new arc record; 0 after "ARCO: ERROR AL PEDIR", "ERROR en
+   lista T2", "grabe_arco: NODO n NO EXISTE", a refused kind or count, or
+   a failure. */
+CX_EXPORT(int32_t)
+grabe_arco(const cx_arc* arc, const cx_object* object, const double* x, const double* y,
+           int32_t unused, const int16_t* red);
+
+/* grabe_t3 - writes a new area object of the current network (kind 3)
+   under the edit lock, indexed by its code in nodo.inx and by its label
+   point in xyt3.inx.
+     code1   up to 11 characters of the code, or null
+     code2   10 characters of the code for kinds whose code_form is 1, or
+             null
+     object  read only: kind, state, label point, rotation, block, count,
+             area link
+   Returns the new objs.dat record; 0 after "Error de Bloqueo T3" (nothing
+   written), "T3: ERROR AL PEDIR", "grabe_t3: LA CAPA ACTUAL NO ES DE
+   AREAS", a refused kind or a failure. */
+CX_EXPORT(int32_t) grabe_t3(const char* code1, const char* code2, const cx_object* object);
+
+/* vea_topo01, vea_nodo, vea_arco, vea_area - draw one T0 object (the T0
+   files open), or one node, arc or area object of the current network, in
+   colour `colour` with the line type and width of its kind (a kind outside
+   the table draws with the defaults of record 0). docs/formats/base.md
+   gives the drawing of each geometry type.
+     record  the record number
+     colour  a palette index, in place of the kind's colour
+   Return 0; -1 when the record cannot be read (reported) or there is no
+   current network ("vea_arco: NO HAY RED ACTUAL"). */
+CX_EXPORT(int16_t) vea_topo01(int32_t record, int16_t colour);
+CX_EXPORT(int16_t) vea_nodo(int32_t record, int16_t colour);
+CX_EXPORT(int16_t) vea_arco(int32_t record, int16_t colour);
+CX_EXPORT(int16_t) vea_area(int32_t record, int16_t colour);
+
+/* redespliegue - redraws the base in the world window widened by
+   parameter 8: the T0 objects of drawn layers and kinds, then each
+   network's nodes with their arcs and its area objects, level by level
+   (kind byte 66); sets parameter 9 to half the window width. It raises the
+   stop request first and ends at the next hit once terminar clears it; the
+   event pump (cx_set_pump_callback) runs after every 50 hits and once at the end. Nothing is
+   drawn while the window has no width or height, or no device is bound.
+     ignored  not read
+   No result. The current layer's files are open again afterwards. */
+CX_EXPORT(void) redespliegue(int32_t ignored);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,6 +1,8 @@
 // Typed readers and writers of the five topology records: each spreads a
 // packed disk record into its aligned host record and packs it back, field
 // by field, from one table per record kind.
+#include "records/typed_records.h"
+
 #include <cstddef>
 #include <cstring>
 #include <vector>
@@ -169,6 +171,37 @@ int16_t write_typed(const Layout& layout, int handle, const void* host, int32_t 
 }
 
 }  // namespace
+
+void empaque(const cx_object& host, unsigned char* disk) {
+  pack(kObject, reinterpret_cast<const unsigned char*>(&host), disk);
+}
+void desempaque(const unsigned char* disk, cx_object* host) {
+  unpack(kObject, disk, reinterpret_cast<unsigned char*>(host));
+}
+void empaque(const cx_node& host, unsigned char* disk) {
+  pack(kNode, reinterpret_cast<const unsigned char*>(&host), disk);
+}
+void desempaque(const unsigned char* disk, cx_node* host) {
+  unpack(kNode, disk, reinterpret_cast<unsigned char*>(host));
+}
+void empaque(const cx_arc& host, unsigned char* disk) {
+  pack(kArc, reinterpret_cast<const unsigned char*>(&host), disk);
+}
+void desempaque(const unsigned char* disk, cx_arc* host) {
+  unpack(kArc, disk, reinterpret_cast<unsigned char*>(host));
+}
+void empaque(const cx_area_object& host, unsigned char* disk) {
+  pack(kAreaObject, reinterpret_cast<const unsigned char*>(&host), disk);
+}
+void desempaque(const unsigned char* disk, cx_area_object* host) {
+  unpack(kAreaObject, disk, reinterpret_cast<unsigned char*>(host));
+}
+void empaque(const cx_area& host, unsigned char* disk) {
+  pack(kArea, reinterpret_cast<const unsigned char*>(&host), disk);
+}
+void desempaque(const unsigned char* disk, cx_area* host) {
+  unpack(kArea, disk, reinterpret_cast<unsigned char*>(host));
+}
 
 }  // namespace cx
 

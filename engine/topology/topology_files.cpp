@@ -5,15 +5,16 @@
 #include <cstring>
 #include <vector>
 
+#include "cartex32.h"
 #include "frame/messages.h"
 #include "records/blocks.h"
 #include "records/record_file.h"
+#include "session/session.h"
+#include "topology/btree.h"
 
 namespace cx {
 
 namespace {
-
-constexpr int kIndexPage = 512;
 
 ArchivosT0 t0;
 std::vector<Red> networks;
@@ -66,8 +67,8 @@ int16_t abra_t0() {
   t0.coorden = abra_compartido("COORDEN.DAT");
   t0.areas = abra_compartido("AREAS.DAT");
   if (t0.objetos >= 0 && t0.coorden >= 0 && t0.areas >= 0) {
-    t0.cuadt0 = open_or_create_records("CUADT0.INX", kIndexPage);
-    t0.zonast3 = open_or_create_records("ZONAST3.INX", kIndexPage);
+    t0.cuadt0 = indice_abra("CUADT0.INX", nullptr);
+    t0.zonast3 = indice_abra("ZONAST3.INX", nullptr);
   }
   if (t0.objetos < 0 || t0.coorden < 0 || t0.areas < 0 || t0.cuadt0 < 0 || t0.zonast3 < 0) {
     cierre_t0();
@@ -120,8 +121,9 @@ int16_t reabra(int n) {
     if (f.area_only && !area_network) continue;
     const std::string path = r->prefix + f.name;
     cierre_archivo(r->handles[f.slot]);
-    const int h = f.size ? open_or_create_records(path, f.size)
-                         : open_or_create(path, [](const char* p) { cree_bloques(p); });
+    const int h = f.size == kPageSize ? indice_abra(path.c_str(), nullptr)
+                  : f.size            ? open_or_create_records(path, f.size)
+                           : open_or_create(path, [](const char* p) { cree_bloques(p); });
     r->handles[f.slot] = static_cast<int16_t>(h);
     if (h < 0) {
       informe_error("Error abriendo arch. %s", path.c_str());
@@ -146,3 +148,40 @@ void olvide_redes() {
 }
 
 }  // namespace cx
+
+CX_EXPORT(int16_t) abra_t0(int32_t) {
+  return cx::abra_t0();
+}
+
+CX_EXPORT(int16_t) cierre_t0(int32_t) {
+  cx::cierre_t0();
+  return 0;
+}
+
+CX_EXPORT(void) reabra(int16_t network, int32_t) {
+  if (!cx::red(network)) {
+    cx::informe_error("reabra: RED %d NO EXISTE (hay %d redes)", network, cx::numero_redes());
+    return;
+  }
+  cx::reabra(network);
+}
+
+CX_EXPORT(int16_t) cierred(int16_t network) {
+  cx::cierred(network);
+  return 0;
+}
+
+CX_EXPORT(void) get_red(int16_t* record, int16_t network, int16_t* count) {
+  if (count) *count = static_cast<int16_t>(cx::numero_redes());
+  const cx::Red* r = cx::red(network);
+  if (!r) {
+    cx::informe_error("get_red: RED %d NO EXISTE (hay %d redes)", network, cx::numero_redes());
+    return;
+  }
+  if (record) std::memcpy(record, r->handles, sizeof r->handles);
+  cx::sesion().current_network = network;
+}
+
+CX_EXPORT(int16_t) get_red_act(int32_t) {
+  return static_cast<int16_t>(cx::sesion().current_network);
+}

@@ -244,6 +244,26 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(gdigcal),
       BOUND(a_mundo),
       BOUND(a_digit),
+      BOUND(crear_BG),
+      BOUND(abra_t0),
+      BOUND(cierre_t0),
+      BOUND(reabra),
+      BOUND(cierred),
+      BOUND(get_red),
+      BOUND(get_red_act),
+      BOUND(xyinicie),
+      BOUND(xynext),
+      BOUND(xycalcxy),
+      BOUND(grabe_t0),
+      BOUND(grabe_t1),
+      BOUND(grabe_nodo),
+      BOUND(grabe_arco),
+      BOUND(grabe_t3),
+      BOUND(vea_topo01),
+      BOUND(vea_nodo),
+      BOUND(vea_arco),
+      BOUND(vea_area),
+      BOUND(redespliegue),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -426,6 +446,26 @@ TEST(Stdcall, TypedPointersStayBalancedOverManyCalls) {
       ++wrong;
   }
   EXPECT_EQ(wrong, 0);
+}
+
+TEST(Stdcall, TopologyExportsRemoveTheirOwnArguments) {
+  TempBase dir;
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  unsigned char cursor[CX_XY_CURSOR_SIZE];
+  EXPECT_EQ(static_cast<int16_t>(CALL(
+                dll, xyinicie, cxw::Slots() << 0 << cursor << 2500 << 1.0 << 2.0 << 3.0 << 4.0)),
+            0);
+  const unsigned char key[13] = {0, 0, 0x09, 0xC4, 0, 0, 0, 0, 7, 0, 12, 0, 0};
+  double x = 0, y = 0;
+  int16_t layer = 0;
+  CALL(dll, xycalcxy, cxw::Slots() << 0 << &x << &y << key << &layer);
+  EXPECT_DOUBLE_EQ(x, 2501.2);
+  EXPECT_EQ(y, 0.0);
+  EXPECT_EQ(layer, 7);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_red_act, cxw::Slots() << 0)), 0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierre_t0, cxw::Slots() << 0)), 0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierred, cxw::Slots() << 1)), 0);
 }
 
 // ----------------------------------------------- records under the 32-bit ABI
