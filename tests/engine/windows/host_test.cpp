@@ -244,6 +244,11 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(gdigcal),
       BOUND(a_mundo),
       BOUND(a_digit),
+      BOUND(init_distancias_raster),
+      BOUND(distancias_raster),
+      BOUND(crear_arch_grid),
+      BOUND(get_bmpinfo),
+      BOUND(create_bmpal),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -426,6 +431,43 @@ TEST(Stdcall, TypedPointersStayBalancedOverManyCalls) {
       ++wrong;
   }
   EXPECT_EQ(wrong, 0);
+}
+
+TEST(Stdcall, RasterExportsRemoveTheirOwnArguments) {
+  TempBase dir;
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  CX_BIND(dll, cx_set_message_callback)(answer_ok, nullptr);
+  const int32_t src = CX_BIND(dll, crear_dispositivo)(6, 3);
+  const int32_t dst = CX_BIND(dll, crear_dispositivo)(6, 3);
+  EXPECT_EQ(static_cast<int32_t>(CALL(dll, init_distancias_raster, cxw::Slots() << 0)), 0);
+  EXPECT_EQ(static_cast<int32_t>(
+                CALL(dll, distancias_raster, cxw::Slots() << src << dst << 6 << 3 << 2.0)),
+            -1);
+  EXPECT_EQ(CX_BIND(dll, gapunto)(2, 1, dst), 2 * 6);  // two rows below the features above
+  EXPECT_TRUE(static_cast<int16_t>(CALL(dll, crear_arch_grid, cxw::Slots() << 2 << 0 << "g.dat")) >=
+              0);
+  EXPECT_EQ(TempBase::size("g.dat"), 180u);
+  // A 1-bit bitmap of 1 x 1 pixel: headers, two colours, one row.
+  Bytes bmp(54 + 8 + 4, 0);
+  const unsigned char head[] = {'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40,
+                                0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 1, 0};
+  std::copy(std::begin(head), std::end(head), bmp.begin());
+  TempBase::write("one.bmp", bmp);
+  int16_t w = 0, h = 0, colours = 0;
+  EXPECT_EQ(static_cast<int16_t>(
+                CALL(dll, get_bmpinfo, cxw::Slots() << "one.bmp" << &w << &h << &colours)),
+            -1);
+  EXPECT_TRUE(w == 1 && h == 1 && colours == 2);
+  unsigned char work[1068];
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, create_bmpal,
+                                      cxw::Slots() << "one.bmp"
+                                                   << "pal.bmp" << work)),
+            -1);
+  EXPECT_EQ(TempBase::size("pal.bmp"), 66u);
+  CX_BIND(dll, liberar_dispositivo)(src);
+  CX_BIND(dll, liberar_dispositivo)(dst);
+  CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
 }
 
 // ----------------------------------------------- records under the 32-bit ABI
