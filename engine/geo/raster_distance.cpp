@@ -42,7 +42,8 @@ int32_t weight_of(int32_t /*class*/) {
 // 100 (dx^2 + dy^2) / w in 64 bits: offsets reach the image's width plus
 // its height, whose squares overflow 32 bits from about 4,600 pixels.
 int64_t cost(int32_t dx, int32_t dy, int32_t weight) {
-  return 100 * (int64_t{dx} * dx + int64_t{dy} * dy) / weight;
+  const int64_t squared = int64_t{dx} * dx + int64_t{dy} * dy;
+  return weight == kClassWeight ? 10 * squared : 100 * squared / weight;
 }
 
 // One row's offsets and classes.
