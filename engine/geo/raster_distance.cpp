@@ -66,7 +66,10 @@ class TempFile {
 
   bool open(int32_t record_size) {
     int16_t unused = -1;
-    if (cx::crear_archivo(&unused, name_.c_str(), record_size) != 0) return false;
+    if (cx::crear_archivo(&unused, name_.c_str(), record_size) != 0) {
+      cx::files().remove(name_.c_str());  // made, perhaps, but not written
+      return false;
+    }
     file_ = cx::ArchivoAbierto(cx::abra_compartido(name_.c_str()));
     if (file_.abierto()) return true;
     cx::files().remove(name_.c_str());
