@@ -33,8 +33,8 @@ constexpr int32_t kClassWeight = 10;
 
 cx::Colorref feature_threshold = kDefaultThreshold;
 
-// Per-class weights: the tables exist so that a weighted transform can fill
-// them; nothing does yet, and every class weighs the same.
+// Every class weighs the same. A weighted transform would look the class up
+// here; the tie rules below already compare weights.
 int32_t weight_of(int32_t /*class*/) {
   return kClassWeight;
 }
@@ -157,8 +157,8 @@ void forward_row(const std::vector<cx::Colorref>& colours, const Row& above, Row
     const int32_t ax = above.dx[c], ay = above.dy[c] + 1, ak = above.k[c];
     const int32_t lx = row.dx[c - 1] + 1, ly = row.dy[c - 1], lk = row.k[c - 1];
     // The cheaper of the two, by class weight when they cost the same, and
-    // the left one when that ties too: the pixel's own starting offset is
-    // always farther than either, and a pixel left with it would pass it on.
+    // the left one when that ties too: a pixel left with its own starting
+    // offset, far beyond the image, would pass it on along the row.
     const int32_t aw = weight_of(ak), lw = weight_of(lk);
     const int64_t a = cost(ax, ay, aw), l = cost(lx, ly, lw);
     if (a < l || (a == l && lw < aw)) {
