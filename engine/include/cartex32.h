@@ -1334,6 +1334,62 @@ CX_EXPORT(int16_t) vea_area(int32_t record, int16_t colour);
    No result. The current layer's files are open again afterwards. */
 CX_EXPORT(void) redespliegue(int32_t ignored);
 
+/* ------------------------------------------------------------------------
+ * Raster distances, grid files and bitmap headers
+ *
+ * A raster is a device (crear_dispositivo) on which the host has drawn its
+ * features; every pixel below 0xFFFCFF (white and near-white are not) is a
+ * feature, its colour the feature's class. Paths are the caller's strings,
+ * relative to the current directory; buffers are the caller's and are used
+ * during the call only.
+ * ------------------------------------------------------------------------ */
+
+/* Sets the feature threshold back to 0xFFFCFF. The argument is ignored;
+   returns 0. */
+CX_EXPORT(int32_t) init_distancias_raster(int32_t ignored);
+/* Writes into device dst, for the width x height pixels of device src,
+   truncate(scale x D) with D = truncate(sqrt(10 (dx^2 + dy^2))), (dx, dy)
+   the offset to the nearest feature found by a two-pass vector propagation:
+   3 beside a feature, 4 on its diagonal, 0 on it. Near Voronoi corners the
+   offset found may be a little longer than the nearest one (docs/rasters.md
+   gives the share). The last column of dst takes src's colours; pixels
+   outside src read as background, and with no feature at all distances are
+   measured to a row of features just above the image. src and dst may be
+   one device. Keeps eight rows in memory and the rest in three temporary
+   files tempx<process>_<n>.$$$ (and tempy, tempc) in the current
+   directory, deleted before it returns. Returns -1, or 0 (with a message)
+   for an unknown device, a width outside 1..8191 or a height below 1, a
+   temporary file that cannot be made, read or written, or no memory; dst
+   may then be written in part, and no file is left behind. */
+CX_EXPORT(int32_t)
+distancias_raster(int32_t src, int32_t dst, int16_t width, int16_t height, double scale);
+/* Writes a grid of (n + 1) x (n + 1) cells of 20 bytes, row after row, to
+   path: each the little-endian double -1.0, the double 0.0 and the 32-bit
+   -1. An existing file is written over from its start and not shortened;
+   a missing one is created. The second argument is ignored. Returns the
+   number of the file handle used (closed again), or -1 with a message for
+   n below 0 or a file that cannot be opened or written. */
+CX_EXPORT(int16_t) crear_arch_grid(int16_t n, int32_t ignored, const char* path);
+/* Reads the headers of the bitmap file path and writes its width and
+   height (each within 16 bits; a top-down bitmap has a negative height)
+   and its colour count by bits per pixel: 1 -> 2, 4 -> 16, 8 -> 256,
+   24 -> 32737; other bit counts leave *colours unwritten. Null out pointers
+   are skipped. Returns -1; 0 when the file cannot be opened, and 0 with a
+   message (nothing written) for a file that is not a bitmap, a short one or
+   a size outside 16 bits. */
+CX_EXPORT(int16_t)
+get_bmpinfo(const char* path, int16_t* width, int16_t* height, int16_t* colours);
+/* Writes to target a 1 x 1 bitmap with the palette of the bitmap source:
+   its headers with width 1, height 1, an image of 4 bytes and as many
+   colours used and important as the palette holds, the palette, and the
+   first 4 bytes of source's pixels. buffer is the caller's work space of
+   at least 1,068 bytes, left holding the new info header and palette.
+   Returns -1; 0 when a file cannot be opened, and 0 with a message for a
+   null buffer, a source that is not a bitmap or ends before its first
+   pixels, or a palette larger than 256 colours (data offset above 1,078);
+   target is not touched unless source is sound. */
+CX_EXPORT(int16_t) create_bmpal(const char* source, const char* target, void* buffer);
+
 #ifdef __cplusplus
 }
 #endif

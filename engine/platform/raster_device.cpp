@@ -120,9 +120,13 @@ void RasterDevice::paint(const SpanSet& spans, Colorref colour) {
   }
 }
 
-// One pixel per step along the major axis, the minor coordinate rounded
-// (halves toward the end point); the end point itself is left out. Only the
-// steps inside the clip rectangle are visited.
+// One pixel per step along the major axis, the minor coordinate rounded;
+// the end point itself is left out. A minor coordinate exactly half-way
+// between two pixels goes toward the end point for lines running up and
+// left of the main diagonals (steep lines going left, flat lines going up),
+// toward the start point for the others, so that a line and its reverse
+// differ only where GDI's do. Only the steps inside the clip rectangle are
+// visited.
 void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
   const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
   const int64_t adx = std::abs(dx), ady = std::abs(dy);
@@ -138,9 +142,11 @@ void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
   i0 = std::max<int64_t>(i0, 0);
   i1 = std::min(i1, steps);
   const Pattern* pattern = pattern_of(pen_.style);
+  const bool halves_to_end = x_major ? dy < 0 : dx < 0;
+  const int64_t half = halves_to_end ? steps : steps - 1;
   for (int64_t i = i0; i < i1; ++i) {
     if (pattern && !pattern_on(*pattern, style_pos_ + i)) continue;
-    const int64_t m = (2 * i * minor + steps) / (2 * steps);
+    const int64_t m = (2 * i * minor + half) / (2 * steps);
     const int32_t x = static_cast<int32_t>(x_major ? a.x + i * sx : a.x + m * sx);
     const int32_t y = static_cast<int32_t>(x_major ? a.y + m * sy : a.y + i * sy);
     if (!inside_clip(x, y)) continue;

@@ -264,6 +264,11 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(vea_arco),
       BOUND(vea_area),
       BOUND(redespliegue),
+      BOUND(init_distancias_raster),
+      BOUND(distancias_raster),
+      BOUND(crear_arch_grid),
+      BOUND(get_bmpinfo),
+      BOUND(create_bmpal),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -466,6 +471,30 @@ TEST(Stdcall, TopologyExportsRemoveTheirOwnArguments) {
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_red_act, cxw::Slots() << 0)), 0);
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierre_t0, cxw::Slots() << 0)), 0);
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierred, cxw::Slots() << 1)), 0);
+}
+
+TEST(Stdcall, RasterExportsRemoveTheirOwnArguments) {
+  TempBase dir;
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  CX_BIND(dll, cx_set_message_callback)(answer_ok, nullptr);
+  const int32_t hdc = CX_BIND(dll, crear_dispositivo)(6, 3);
+  EXPECT_EQ(static_cast<int32_t>(CALL(dll, init_distancias_raster, cxw::Slots() << 0)), 0);
+  EXPECT_EQ(static_cast<int32_t>(
+                CALL(dll, distancias_raster, cxw::Slots() << hdc << hdc << 6 << 3 << 2.0)),
+            -1);
+  EXPECT_TRUE(static_cast<int16_t>(CALL(dll, crear_arch_grid, cxw::Slots() << 2 << 0 << "g.dat")) >=
+              0);
+  int16_t w = 0;
+  unsigned char work[1068];
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_bmpinfo, cxw::Slots() << "g.dat" << &w << &w << &w)),
+            0);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, create_bmpal,
+                                      cxw::Slots() << "g.dat"
+                                                   << "p.bmp" << work)),
+            0);
+  CX_BIND(dll, liberar_dispositivo)(hdc);
+  CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
 }
 
 // ----------------------------------------------- records under the 32-bit ABI
