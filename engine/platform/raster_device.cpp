@@ -6,6 +6,7 @@
 #include <numbers>
 #include <utility>
 
+#include "platform/fonts.h"
 #include "platform/png_writer.h"
 
 namespace cx {
@@ -268,6 +269,38 @@ Colorref RasterDevice::set_pixel(int32_t x, int32_t y, Colorref colour) {
 Colorref RasterDevice::get_pixel(int32_t x, int32_t y) const {
   if (!inside_clip(x, y)) return kInvalidColour;
   return pixels_[std::size_t(y) * width_ + x];
+}
+
+// Text is laid on whatever the raster operation: the letters' coverage
+// blends the text colour into the pixels inside the clip region.
+bool RasterDevice::text_out(DevicePoint at, const std::string& text, const FontSpec& font,
+                            const TextStyle& style) {
+  const auto background = [&](const DevicePoint(&cell)[4]) {
+    if (!style.opaque) return;
+    DevicePoint path[5] = {cell[0], cell[1], cell[2], cell[3], cell[0]};
+    SpanSet region;
+    add_polygon_fill(region, path, 4, FillMode::winding, clip_rows());
+    region.normalize();
+    const RasterOp op = std::exchange(op_, RasterOp::copy);
+    paint(region, style.background & 0xFFFFFF);
+    op_ = op;
+  };
+  const Colorref ink = style.colour & 0xFFFFFF;
+  const auto blend = [&](int32_t x, int32_t y, uint8_t a) {
+    if (!inside_clip(x, y)) return;
+    Colorref& p = pixels_[std::size_t(y) * width_ + x];
+    Colorref out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const uint32_t old = (p >> shift) & 0xFF, neu = (ink >> shift) & 0xFF;
+      out |= ((neu * a + old * (255 - a) + 127) / 255) << shift;
+    }
+    p = out;
+  };
+  return dibuje_glifos(at, text, font, background, blend);
+}
+
+DevicePoint RasterDevice::text_extent(const std::string& text, const FontSpec& font) {
+  return mida_texto(text, font);
 }
 
 bool RasterDevice::save_png(const std::string& path) const {
