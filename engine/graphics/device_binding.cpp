@@ -31,6 +31,8 @@ void reset_attributes(cx::EstadoGrafico& g) {
   g.text_slant = g.text_shear = 0;
   g.text_sin = 0;
   g.text_cos = 1.0;
+  g.text_angle = 0;
+  g.icon_pixels = 100;
   g.hatch_angle = 0;
   g.hatch_step = 1;
 }

@@ -44,6 +44,13 @@ struct EstadoGrafico {
   int32_t text_scale = 25600, icon_scale = 25600;  // 1/256 units
   double text_slant = 0, text_shear = 0;
   double text_sin = 0, text_cos = 1.0;
+  double text_angle = 0;     // radians
+  double icon_pixels = 100;  // the icon scale: icon size x sx
+  // Text settings gabrest leaves alone.
+  double text_sizes[10] = {5.5, 5.0, 8.0, 10.0, 15.0, 10.0, 20.0, 10.0, 10.0, 10.0};
+  int16_t font_index = 0;  // 0..6
+  int16_t vector_text = 0, black_text = 0;
+  int16_t status_line = 0;  // 0..29, the line of the last status text
   double hatch_angle = 0;
   int16_t hatch_step = 1;
 };

@@ -54,14 +54,18 @@ TablasVectoriales& tablas_vectoriales() {
   return tables;
 }
 
-std::string ruta_fuente_vectorial() {
+std::string ruta_datos(const char* name) {
   if (const char* dir = std::getenv("CARTEX32_DATA_DIR"); dir && *dir)
-    return std::string(dir) + "/tabtvec.dat";
+    return std::string(dir) + "/" + name;
 #if defined(_WIN32)
-  return "\\cartex\\tabtvec.dat";
+  return std::string("\\cartex\\") + name;
 #else
-  return CARTEX32_DATA_DIR "/tabtvec.dat";
+  return std::string(CARTEX32_DATA_DIR "/") + name;
 #endif
+}
+
+std::string ruta_fuente_vectorial() {
+  return ruta_datos("tabtvec.dat");
 }
 
 void cargue_tablas_vectoriales(const std::string& font_path, const char* icon_path) {
@@ -79,7 +83,8 @@ void cargue_tablas_vectoriales(const std::string& font_path, const char* icon_pa
   }
 
   libere_iconos();
-  const std::vector<uint8_t> icons = read_all(resolve_path(icon_path));
+  std::vector<uint8_t> icons = read_all(resolve_path(icon_path));
+  if (icons.empty() && icon_path) icons = read_all(ruta_datos(icon_path));
   for (std::size_t r = 1; (r + 1) * kIconSize <= icons.size(); ++r) {
     const uint8_t* p = icons.data() + r * kIconSize;
     Icono& icon = t.icons.emplace_back();

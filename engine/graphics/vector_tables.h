@@ -33,14 +33,18 @@ struct TablasVectoriales {
 
 TablasVectoriales& tablas_vectoriales();
 
-// Where the stroke font file is: $CARTEX32_DATA_DIR/tabtvec.dat when the
-// variable is set, else the library's installed data folder (on Windows
-// "\cartex\tabtvec.dat", as bases there expect).
+// A file of the library's data folder: $CARTEX32_DATA_DIR/name when the
+// variable is set, else the installed data folder (on Windows
+// "\\cartex\\name", as bases there expect).
+std::string ruta_datos(const char* name);
+// The stroke font file, tabtvec.dat of the data folder.
 std::string ruta_fuente_vectorial();
 
 // Clears the font and fills it from `font_path`, clamping each character's
-// point count; loads the icons from the base's `icon_path`. A file that
+// point count; loads the icons from the base's `icon_path`, or when that
+// cannot be opened from the data folder's file of that name. A file that
 // cannot be opened or is short leaves its table zeroed or empty, silently.
+// Names are matched without regard to letter case.
 void cargue_tablas_vectoriales(const std::string& font_path, const char* icon_path);
 void libere_iconos();
 

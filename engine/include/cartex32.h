@@ -927,9 +927,10 @@ CX_EXPORT(int16_t) gabrest(int16_t x0, int16_t y0, int16_t x1, int16_t y1, int32
 CX_EXPORT(int16_t) vb_sethdcxy(int32_t hdc, int16_t x0, int16_t y0, int16_t x1, int16_t y1);
 /* Sets up drawing on the bound device: loads the stroke font (tabtvec.dat
    of the data folder: $CARTEX32_DATA_DIR, else the installed one) and the
-   icons of the base (tabico.dat); a missing file leaves its table empty,
-   silently. Selects a blue pen and the clip region (0, 0, 100, 100) in
-   device pixels. The argument is ignored; returns 0. */
+   icons of the base (tabico.dat, else the data folder's; names in any
+   letter case); a missing file leaves its table empty, silently. Selects
+   a blue pen and the clip region (0, 0, 100, 100) in device pixels. The
+   argument is ignored; returns 0. */
 CX_EXPORT(int16_t) ginicie(int32_t ignored);
 /* Frees the icon table and lifts the device's clip region. Returns 0. */
 CX_EXPORT(int16_t) gfinalice(int32_t ignored);
@@ -1066,6 +1067,91 @@ CX_EXPORT(void) garco3(double x1, double y1, double x2, double y2, double x3, do
 CX_EXPORT(int16_t)
 distancia_poli(const void* xs, const void* ys, int16_t count, double px, double py,
                double* distance, int16_t* index);
+
+/* ------------------------------------------------------------------------
+ * Text and symbols
+ *
+ * Map text is drawn in one of seven faces (font index 0 "Arial",
+ * 1 "Courier New", 2 "Roman", 3 "Times New Roman", 4 "MS Sans Serif",
+ * 5 "Ms Serif", 6 "Modern"; on this platform Liberation and DejaVu faces
+ * stand for them) or, while the vector-text flag is set, in the stroke font
+ * of the data folder (tabtvec.dat). The text size index 0..9 chooses a row
+ * of the size table (world units: 5.5, 5.0, 8.0, 10.0, 15.0, 10.0, 20.0,
+ * 10.0, 10.0, 10.0; row 0 is the last size set by gdtxtesc); the size in
+ * pixels is that row times the current x scale. Text whose size in pixels
+ * is below 0.5 or above 400 is not drawn; below 1 pixel (below 3 for the
+ * stroke font) a dotted line as long as the text stands for it. Angles turn
+ * text and icons counter-clockwise on the screen while the y-direction flag
+ * is set. Character codes 128..255 draw the stroke font's character of
+ * their code minus 128. The 32-bit Windows DLL has no font library: text in
+ * the device's faces draws nothing there and measures 0 x 0 (the stroke
+ * font and the icons draw as here). No function here fails otherwise: bad
+ * input draws nothing, and out pointers may be null.
+ * ------------------------------------------------------------------------ */
+
+/* Selects size index index mod 10 (gdtextam(13) selects 3) and sets the
+   text size to its row (as gdtxtesc). Returns the index; gatextam returns
+   the index in force. */
+CX_EXPORT(int16_t) gdtextam(int16_t index);
+CX_EXPORT(int16_t) gatextam(void);
+/* Sets the text size in world units (row 0 of the size table). */
+CX_EXPORT(void) gdtxtesc(double size);
+/* Sets the angle of text and icons, radians counter-clockwise. */
+CX_EXPORT(void) gdtexang(double angle);
+/* Sets (non-zero: on) and reads the vector-text flag (text in the stroke
+   font) and the black-text flag (map text in black instead of the current
+   colour). The setters return the flag given. */
+CX_EXPORT(int16_t) gdtxtvect(int16_t flag);
+CX_EXPORT(int16_t) gatxtvect(void);
+CX_EXPORT(int16_t) gdtexto_negro(int16_t flag);
+CX_EXPORT(int16_t) gatexto_negro(void);
+/* Draws text at a world point, in the current face, size, slant and angle
+   (its top-left corner 0.3 of the font height above the point), or in the
+   stroke font (the letters' baseline 0.6 of the size below the point).
+   Returns the font height in pixels (truncate(1.2 x size)); 0 when nothing
+   or only a dotted line was drawn, and for a null text. */
+CX_EXPORT(int16_t) gtexto(double x, double y, const char* text);
+/* Draws text with its own style at a world point (its top-left corner
+   there): angle in radians, size in world units, colour a COLORREF, bold
+   and italic flags, face (at most 31 characters; null for a default sans
+   face). Returns the font height in pixels, 0 when nothing was drawn (a
+   null text, a point more than 32,000 pixels off, a size out of range). */
+CX_EXPORT(int16_t)
+gsuper_texto(double x, double y, double angle, double size, int32_t colour, int16_t bold,
+             int16_t italic, const char* face, const char* text);
+/* Writes the width and height in pixels of text as gtexto would draw it
+   in the current face and size, unrotated: both 0 for a null text or a
+   size out of range; for a size drawn as a dotted line its length and 0. */
+CX_EXPORT(void) gatext_extent(const char* text, int16_t* width, int16_t* height);
+/* The same for text as gsuper_texto would draw it with size, bold, italic
+   and face (the angle does not matter: the extent is unrotated). */
+CX_EXPORT(void)
+gasuper_extent(const char* text, double size, int16_t bold, int16_t italic, const char* face,
+               int16_t* width, int16_t* height);
+/* A status line: each call writes on the next of 30 lines of 12 pixels
+   from the top of the device (wrapping to the first), at column x 10
+   pixels, in a bold face on white. The second argument is ignored; a null
+   text draws nothing and keeps the line. */
+CX_EXPORT(void) text(int16_t column, int16_t ignored, int32_t colour, const char* s);
+
+/* Sets the icon size in world units; icons narrower than 1.5 pixels draw
+   as one pixel. Returns 1. gaicoesc_VB writes the size and returns the
+   size in pixels, truncated. */
+CX_EXPORT(int16_t) gdicoesc(double size);
+CX_EXPORT(int32_t) gaicoesc_VB(double* size);
+/* Draws icon n of the base's icon file (tabico.dat, else the data
+   folder's) at a world point, turned by the text angle, with line type 1
+   and width 1 (both restored). Icon 0 is empty. Returns 1, or 0 for a
+   number outside 0..the icons loaded (nothing drawn). An icon whose point
+   lies outside the clip region draws nothing. */
+CX_EXPORT(int16_t) gicono(int16_t n, double x, double y);
+/* The polyline of count points (as gplinea), then icon n at each point. */
+CX_EXPORT(void) gpicono(int16_t n, const double* xs, const double* ys, int16_t count);
+/* The catalogue of every icon with its name, nine to a row, in colour
+   index colour. It leaves window 0 current with the world (0, 0) - (4000,
+   2000), exclusive-or off, size index 1 at 70 units, icon size 160. The
+   first argument is ignored. */
+CX_EXPORT(void) simbdisplay(int32_t ignored, int32_t colour);
 
 /* ------------------------------------------------------------------------
  * Geographic coordinates and the digitising tablet

@@ -6,6 +6,10 @@
 // a polyline leaves out the last pixel of each segment, as the device
 // contexts the engine was written for do.
 //
+// Text goes out in a font described by FontSpec, as a device context's
+// TextOut does: the point is the top-left corner of the text's cell,
+// turned with the escapement about that point.
+//
 // Implementations: RasterDevice (a 32-bit pixel buffer that saves PNG) and
 // RecordingDevice (logs every call, for tests that assert what was drawn).
 #pragma once
@@ -47,6 +51,26 @@ enum class FillMode { alternate, winding };
 struct DeviceRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
   bool operator==(const DeviceRect&) const = default;
+};
+
+// A font as a device context's font description gives it.
+struct FontSpec {
+  int32_t height = 15;   // cell height in pixels (ascent plus descent)
+  int32_t weight = 400;  // 400 normal, 700 bold
+  bool italic = false;
+  int32_t escapement = 0;           // tenths of a degree, counter-clockwise on the screen
+  std::string face;                 // empty: a face of the family below
+  int32_t pitch_and_family = 0x22;  // family in the high nibble: 0x10 roman, 0x20 swiss
+  bool operator==(const FontSpec&) const = default;
+};
+
+// How text is laid over the surface: transparent leaves the pixels between
+// the letters, opaque first fills the text's cell with `background`.
+struct TextStyle {
+  Colorref colour = 0;
+  bool opaque = false;
+  Colorref background = 0xFFFFFF;
+  bool operator==(const TextStyle&) const = default;
 };
 
 // The capabilities the kernel asks for.
@@ -92,6 +116,15 @@ class Device {
   virtual Colorref set_pixel(int32_t x, int32_t y, Colorref colour) = 0;
   // kInvalidColour outside the device or the clip region.
   virtual Colorref get_pixel(int32_t x, int32_t y) const = 0;
+
+  // Writes `text` (Windows-1252 bytes) with its cell's top-left corner at
+  // `at`; false when the device has no fonts (the build has no font
+  // library, or no face could be found) and nothing was drawn.
+  virtual bool text_out(DevicePoint at, const std::string& text, const FontSpec& font,
+                        const TextStyle& style) = 0;
+  // The width and height in pixels of `text` in `font`, unrotated; 0 x 0
+  // for a device without fonts.
+  virtual DevicePoint text_extent(const std::string& text, const FontSpec& font) = 0;
 
   // Saves the surface as a PNG file; false when it cannot (a device without
   // pixels, a file that cannot be written, no PNG support in this build).

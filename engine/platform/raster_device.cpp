@@ -6,6 +6,7 @@
 #include <numbers>
 #include <utility>
 
+#include "platform/fonts.h"
 #include "platform/png_writer.h"
 
 namespace cx {
@@ -120,13 +121,9 @@ void RasterDevice::paint(const SpanSet& spans, Colorref colour) {
   }
 }
 
-// One pixel per step along the major axis, the minor coordinate rounded;
-// the end point itself is left out. A minor coordinate exactly half-way
-// between two pixels goes toward the end point for lines running up and
-// left of the main diagonals (steep lines going left, flat lines going up),
-// toward the start point for the others, so that a line and its reverse
-// differ only where GDI's do. Only the steps inside the clip rectangle are
-// visited.
+// One pixel per step along the major axis, the minor coordinate rounded
+// (halves toward the end point); the end point itself is left out. Only the
+// steps inside the clip rectangle are visited.
 void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
   const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
   const int64_t adx = std::abs(dx), ady = std::abs(dy);
@@ -142,11 +139,9 @@ void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
   i0 = std::max<int64_t>(i0, 0);
   i1 = std::min(i1, steps);
   const Pattern* pattern = pattern_of(pen_.style);
-  const bool halves_to_end = x_major ? dy < 0 : dx < 0;
-  const int64_t half = halves_to_end ? steps : steps - 1;
   for (int64_t i = i0; i < i1; ++i) {
     if (pattern && !pattern_on(*pattern, style_pos_ + i)) continue;
-    const int64_t m = (2 * i * minor + half) / (2 * steps);
+    const int64_t m = (2 * i * minor + steps) / (2 * steps);
     const int32_t x = static_cast<int32_t>(x_major ? a.x + i * sx : a.x + m * sx);
     const int32_t y = static_cast<int32_t>(x_major ? a.y + m * sy : a.y + i * sy);
     if (!inside_clip(x, y)) continue;
@@ -274,6 +269,38 @@ Colorref RasterDevice::set_pixel(int32_t x, int32_t y, Colorref colour) {
 Colorref RasterDevice::get_pixel(int32_t x, int32_t y) const {
   if (!inside_clip(x, y)) return kInvalidColour;
   return pixels_[std::size_t(y) * width_ + x];
+}
+
+// Text is laid on whatever the raster operation: the letters' coverage
+// blends the text colour into the pixels inside the clip region.
+bool RasterDevice::text_out(DevicePoint at, const std::string& text, const FontSpec& font,
+                            const TextStyle& style) {
+  const auto background = [&](const DevicePoint(&cell)[4]) {
+    if (!style.opaque) return;
+    DevicePoint path[5] = {cell[0], cell[1], cell[2], cell[3], cell[0]};
+    SpanSet region;
+    add_polygon_fill(region, path, 4, FillMode::winding, clip_rows());
+    region.normalize();
+    const RasterOp op = std::exchange(op_, RasterOp::copy);
+    paint(region, style.background & 0xFFFFFF);
+    op_ = op;
+  };
+  const Colorref ink = style.colour & 0xFFFFFF;
+  const auto blend = [&](int32_t x, int32_t y, uint8_t a) {
+    if (!inside_clip(x, y)) return;
+    Colorref& p = pixels_[std::size_t(y) * width_ + x];
+    Colorref out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const uint32_t old = (p >> shift) & 0xFF, neu = (ink >> shift) & 0xFF;
+      out |= ((neu * a + old * (255 - a) + 127) / 255) << shift;
+    }
+    p = out;
+  };
+  return dibuje_glifos(at, text, font, background, blend);
+}
+
+DevicePoint RasterDevice::text_extent(const std::string& text, const FontSpec& font) {
+  return mida_texto(text, font);
 }
 
 bool RasterDevice::save_png(const std::string& path) const {

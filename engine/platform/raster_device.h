@@ -37,6 +37,10 @@ class RasterDevice final : public Device {
   Colorref set_pixel(int32_t x, int32_t y, Colorref colour) override;
   Colorref get_pixel(int32_t x, int32_t y) const override;
 
+  bool text_out(DevicePoint at, const std::string& text, const FontSpec& font,
+                const TextStyle& style) override;
+  DevicePoint text_extent(const std::string& text, const FontSpec& font) override;
+
   bool save_png(const std::string& path) const override;
   bool copy_pixels(uint8_t* out) const override;
 

@@ -67,4 +67,14 @@ Colorref RecordingDevice::set_pixel(int32_t x, int32_t y, Colorref colour) {
   return colour & 0xFFFFFF;
 }
 
+bool RecordingDevice::text_out(DevicePoint at, const std::string& text, const FontSpec& font,
+                               const TextStyle& style) {
+  RecordedCall& c = record("text");
+  c.points = {at};
+  c.text = text;
+  c.font = font;
+  c.style = style;
+  return true;
+}
+
 }  // namespace cx

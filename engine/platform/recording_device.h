@@ -13,7 +13,7 @@
 namespace cx {
 
 struct RecordedCall {
-  std::string kind;  // "polyline", "polygon", "ellipse", "rectangle", "set_pixel"
+  std::string kind;  // "polyline", "polygon", "ellipse", "rectangle", "set_pixel", "text"
   std::vector<DevicePoint> points;
   DeviceRect box;  // ellipse and rectangle, as given
   Pen pen;
@@ -22,6 +22,9 @@ struct RecordedCall {
   FillMode fill = FillMode::alternate;
   bool continues = false;  // polyline: carries the pen style on
   Colorref colour = 0;     // set_pixel
+  std::string text;        // text, at points[0]
+  FontSpec font;
+  TextStyle style;
 };
 
 class RecordingDevice final : public Device {
@@ -53,6 +56,13 @@ class RecordingDevice final : public Device {
   bool rectangle(const DeviceRect& box) override;
   Colorref set_pixel(int32_t x, int32_t y, Colorref colour) override;
   Colorref get_pixel(int32_t, int32_t) const override { return kInvalidColour; }
+  bool text_out(DevicePoint at, const std::string& text, const FontSpec& font,
+                const TextStyle& style) override;
+  // A made-up metric, so that tests know the numbers: each character half
+  // the font height wide, the text the font height high.
+  DevicePoint text_extent(const std::string& text, const FontSpec& font) override {
+    return {static_cast<int32_t>(text.size()) * (font.height / 2), font.height};
+  }
   bool save_png(const std::string&) const override { return false; }
   bool copy_pixels(uint8_t*) const override { return false; }
 

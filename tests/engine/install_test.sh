@@ -12,6 +12,9 @@ cmake --install "$build_dir" --prefix "$prefix" --component cartex32 >/dev/null
 pc_dir=$(dirname "$(find "$prefix" -name cartex32.pc | head -n1)")
 [ -f "$pc_dir/cartex32.pc" ] || { echo "cartex32.pc not installed"; exit 1; }
 [ -f "$prefix/include/cartex32.h" ] || { echo "cartex32.h not installed"; exit 1; }
+for data in tabtvec.dat tabico.dat; do
+  [ -f "$prefix/share/cartex32/$data" ] || { echo "$data not installed"; exit 1; }
+done
 
 cat >"$prefix/host.c" <<'C'
 #include <cartex32.h>

@@ -235,6 +235,24 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(garco2),
       BOUND(garco3),
       BOUND(distancia_poli),
+      BOUND(gdtextam),
+      BOUND(gatextam),
+      BOUND(gdtxtesc),
+      BOUND(gdtexang),
+      BOUND(gdtxtvect),
+      BOUND(gatxtvect),
+      BOUND(gdtexto_negro),
+      BOUND(gatexto_negro),
+      BOUND(gtexto),
+      BOUND(gsuper_texto),
+      BOUND(gatext_extent),
+      BOUND(gasuper_extent),
+      BOUND(text),
+      BOUND(gdicoesc),
+      BOUND(gaicoesc_VB),
+      BOUND(gicono),
+      BOUND(gpicono),
+      BOUND(simbdisplay),
       BOUND(init_converter),
       BOUND(set_origin),
       BOUND(set_target),
@@ -772,6 +790,41 @@ TEST(Graphics, DrawsOnItsOwnDevice) {
   EXPECT_TRUE(GetFileAttributesA("never.png") == INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(CX_BIND(dll, liberar_dispositivo)(hdc), 0);
   CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
+}
+
+// The text and symbol exports remove their own arguments. This build has no
+// font library: text in the device's faces measures 0 x 0.
+TEST(Graphics, TextExportsRemoveTheirOwnArgumentsAndMeasureNoFaces) {
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  const int32_t hdc = CX_BIND(dll, crear_dispositivo)(64, 48);
+  ASSERT_TRUE(hdc > 0);
+  CX_BIND(dll, gabrest)(0, 0, 64, 48, hdc);
+  double d = 0, xs[2] = {1, 20}, ys[2] = {1, 30};
+  int16_t w = -1, h = -1;
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, gdtextam, cxw::Slots() << 13)), 3);
+  CALL(dll, gatextam, cxw::Slots());
+  CALL(dll, gdtxtesc, cxw::Slots() << 10.0);
+  CALL(dll, gdtexang, cxw::Slots() << 0.5);
+  CALL(dll, gdtxtvect, cxw::Slots() << 0);
+  CALL(dll, gatxtvect, cxw::Slots());
+  CALL(dll, gdtexto_negro, cxw::Slots() << 1);
+  CALL(dll, gatexto_negro, cxw::Slots());
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, gtexto, cxw::Slots() << 5.0 << 20.0 << "Rio")), 12);
+  CALL(dll, gsuper_texto,
+       cxw::Slots() << 5.0 << 20.0 << 0.5 << 10.0 << 0x0000FF << 1 << 0 << "Arial"
+                    << "Rio");
+  CALL(dll, gatext_extent, cxw::Slots() << "Rio" << &w << &h);
+  EXPECT_EQ(w, 0);
+  EXPECT_EQ(h, 0);
+  CALL(dll, gasuper_extent, cxw::Slots() << "Rio" << 10.0 << 1 << 0 << "Arial" << &w << &h);
+  CALL(dll, text, cxw::Slots() << 1 << 0 << 0 << "estado");
+  CALL(dll, gdicoesc, cxw::Slots() << 10.0);
+  CALL(dll, gaicoesc_VB, cxw::Slots() << &d);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, gicono, cxw::Slots() << 0 << 5.0 << 5.0)), 1);
+  CALL(dll, gpicono, cxw::Slots() << 0 << xs << ys << 2);
+  CALL(dll, simbdisplay, cxw::Slots() << 0 << 15);
+  EXPECT_EQ(CX_BIND(dll, liberar_dispositivo)(hdc), 0);
 }
 
 // ---------------------------------------------------------------- geodesy
