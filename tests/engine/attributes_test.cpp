@@ -1,0 +1,233 @@
+// Attribute bases: text tables, shared and related bases, definition files,
+// code indexes and the labels of codes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "attributes/attribute_bases.h"
+#include "attributes/code_index.h"
+#include "attributes/field_defs.h"
+#include "attributes/kind_style.h"
+#include "cartex32.h"
+#include "expr/variables.h"
+#include "support/dbase_oracle.h"
+#include "support/recording_sink.h"
+#include "support/temp_base.h"
+
+namespace cx::testing {
+namespace {
+
+atr::CampoPtr field(int type, int offset, int length, const char* name, const char* variable) {
+  atr::CampoPtr c = atr::nuevo_campo();
+  c->type = static_cast<int16_t>(type);
+  c->offset = static_cast<int16_t>(offset);
+  c->length = c->width = static_cast<int16_t>(length);
+  std::snprintf(c->name, sizeof c->name, "%.11s", name);
+  std::snprintf(c->variable, sizeof c->variable, "%.11s", variable);
+  return c;
+}
+
+std::string text_of(const char* variable) {
+  Lectura v;
+  lea_variable(busque_variable(variable, std::strlen(variable)), v);
+  return trim(v.chars);
+}
+
+TEST(AttributeDefs, RandomDefinitionsComeBackAsWritten) {
+  TempBase base;
+  std::mt19937 random(7);
+  for (int round = 0; round < 20; ++round) {
+    atr::Campos written;
+    const int n = static_cast<int>(random() % 12);
+    for (int i = 0; i < n; ++i) {
+      const std::string name = "F" + std::to_string(random() % 100000);
+      written.push_back(field(random() % 16, random() % 500, random() % 91, name.c_str(),
+                              random() % 3 ? name.c_str() : ""));
+      written.back()->decimals = static_cast<int16_t>(random() % 5);
+    }
+    ASSERT_TRUE(atr::grabe_definicion("b.def", written));
+    atr::Campos read;
+    ASSERT_TRUE(atr::cargue_definicion("b.def", read));
+    ASSERT_EQ(read.size(), written.size());
+    for (int i = 0; i < n; ++i) {
+      const atr::Campo &a = *written[i], &b = *read[i];
+      EXPECT_TRUE(a.type == b.type && a.offset == b.offset && a.length == b.length &&
+                  a.width == b.width && a.decimals == b.decimals);
+      EXPECT_STREQ(a.name, b.name);
+      EXPECT_STREQ(a.variable, b.variable);
+    }
+  }
+  // A field longer than 90 bytes, or a missing file, is refused.
+  atr::Campos bad;
+  bad.push_back(field(4, 0, 91, "X", "X"));
+  ASSERT_TRUE(atr::grabe_definicion("mal.def", bad));
+  RecordingSink sink;
+  atr::Campos read;
+  EXPECT_FALSE(atr::cargue_definicion("mal.def", read));
+  EXPECT_FALSE(atr::cargue_definicion("falta.def", read));
+  ASSERT_EQ(sink.messages.size(), 2u);
+  EXPECT_EQ(sink.messages[0].text, "ERROR cargando definicion: mal.def\n");
+  EXPECT_EQ(sink.messages[1].text, "ERROR cargando definicion: falta.def\n");
+}
+
+// The B-tree against a multimap over keys that repeat, in random order:
+// enough keys for three levels of pages.
+TEST(AttributeIndex, FindsWhatAMultimapFinds) {
+  TempBase base;
+  const int handle = atr::cree_indice("x.inx");
+  ASSERT_GE(handle, 0);
+  std::mt19937 random(11);
+  std::map<std::string, int32_t> first;
+  for (int32_t v = 1; v <= 3000; ++v) {
+    const std::string text = "K" + std::to_string(random() % 1500);
+    unsigned char key[atr::kClave];
+    atr::clave_de_texto(text.c_str(), atr::kClave, key);
+    ASSERT_EQ(atr::inserte(handle, key, v), 0);
+    first.emplace(text, v);
+  }
+  for (int i = 0; i < 1600; ++i) {
+    const std::string text = "K" + std::to_string(i);
+    unsigned char key[atr::kClave];
+    atr::clave_de_texto(text.c_str(), atr::kClave, key);
+    const int32_t found = atr::busque(handle, key);
+    const auto it = first.find(text);
+    if (it == first.end()) {
+      EXPECT_EQ(found, 0) << text;
+    } else {
+      EXPECT_NE(found, 0) << text;  // one of the values stored under it
+    }
+  }
+  cierre_archivo(handle);
+}
+
+TEST(AttributeText, DeletedLinesAreNotIndexedAndLinesReadWhole) {
+  TempBase base;
+  atr::Campos def;
+  def.push_back(field(4, 0, 6, "cod", "cod"));
+  def.push_back(field(4, 6, 8, "nombre", "nombre"));
+  ASSERT_TRUE(atr::grabe_definicion("calles.def", def));
+  TempBase::write(
+      "calles.txt",
+      {'C',  '1',  ' ',  ' ', ' ', ' ', 'P', 'r', 'i', 'm', 'e', 'r', 'a',  ' ',  '\r', '\n', 0xFF,
+       0xFF, 0xFF, 0xFF, '2', ' ', 'B', 'o', 'r', 'r', 'a', 'd', 'a', ' ',  '\r', '\n', 'C',  '3',
+       ' ',  ' ',  ' ',  ' ', 'T', 'e', 'r', 'c', 'e', 'r', 'a', ' ', '\r', '\n', 'C',  '4'});
+  int32_t position = -1;
+  RecordingSink sink;
+  ASSERT_EQ(ascreindexar("calles.txt", "calles", &position), 0);
+  EXPECT_EQ(position, 48);  // the short last line starts there and has no key
+  session_with_bases({{"calles.txt", 3}});
+  abra_atrs();
+  const int16_t kind = 1;
+  EXPECT_EQ(lea_atribs(0, &kind, "C1"), 1);
+  EXPECT_EQ(text_of("nombre"), "Primera");
+  EXPECT_EQ(lea_atribs(0, &kind, "C3"), 1);
+  EXPECT_EQ(text_of("nombre"), "Tercera");
+  EXPECT_EQ(lea_atribs(0, &kind, "C4"), 0);
+  EXPECT_EQ(text_of("nombre"), "");  // not found: cleared
+  EXPECT_EQ(text_of("codigo"), "C4");
+  EXPECT_TRUE(sink.messages.empty());
+  cierre_atrs();
+}
+
+TEST(AttributeBases, KindsSharingEightCharactersShareOneBase) {
+  TempBase base;
+  for (const char* name : {"poblacion", "vias"}) {
+    atr::Campos def;
+    def.push_back(field(4, 0, 4, "cod", "cod"));
+    ASSERT_TRUE(atr::grabe_definicion(std::string(name) + ".def", def));
+    TempBase::write(std::string(name) + ".dat", std::vector<unsigned char>(16, ' '));
+  }
+  session_with_bases({{"poblacionA", 0}, {"vias", 1}, {"poblacionB", 0}, {"poblacio", 0}});
+  // Only the exact names exist; kinds 3 and 4 take kind 1's open base.
+  std::strcpy(sesion().kinds[1].attribute_base, "poblacion");
+  RecordingSink sink;
+  abra_atrs();
+  EXPECT_EQ(atr::numero_de_base(1), 1);
+  EXPECT_EQ(atr::numero_de_base(2), 2);
+  EXPECT_EQ(atr::numero_de_base(3), 1);
+  EXPECT_EQ(atr::numero_de_base(4), 1);
+  EXPECT_EQ(get_nvars(3), 0);
+  EXPECT_TRUE(sink.messages.empty());
+  cierre_atrs();
+  EXPECT_EQ(atr::numero_de_base(1), 0);
+  EXPECT_EQ(get_nvars(1), 0);
+}
+
+// A country's continent relates it to a second base keyed by continent.
+TEST(AttributeBases, RelatedBaseIsReadThroughItsFormula) {
+  TempBase base;
+  write_dbf("pais.dbf", {{"iso", 3}, {"cont", 8}}, {{"COL", "SA"}, {"FRA", "EU"}});
+  write_dbf("cont.dbf", {{"clave", 2}, {"nombre", 10}}, {{"EU", "Europa"}, {"SA", "Suramerica"}});
+  cx_field_def key{};
+  key.length = 3;
+  ASSERT_EQ(verify_dbase("pais"), 0);
+  ASSERT_EQ(index_dbf("pais", nullptr, &key), 0);
+  ASSERT_EQ(verify_dbase("cont"), 0);
+  key.length = 2;
+  ASSERT_EQ(index_dbf("cont", nullptr, &key), 0);
+  session_with_bases({{"pais", 2}});
+  abra_atrs();
+  RecordingSink sink;
+  EXPECT_EQ(otrabase("cont", 2, "no_existe +"), -1);
+  EXPECT_EQ(otrabase("cont", 2, "cont"), 1);
+  const int16_t kind = 1;
+  for (const auto& [iso, name] : std::vector<std::pair<const char*, const char*>>{
+           {"FRA", "Europa"}, {"COL", "Suramerica"}, {"XXX", ""}}) {
+    lea_atribs(0, &kind, iso);
+    EXPECT_EQ(text_of("nombre"), name) << iso;
+  }
+  EXPECT_EQ(sink.texts(), std::vector<std::string>{"Error en expresión para relacionar..."});
+  cierre_atrs();
+}
+
+std::string drawn;
+double drawn_x, drawn_y;
+
+TEST(AttributeLabels, CodesAndStreetAddresses) {
+  session_with_bases({{"", 0}, {"", 0}});
+  sesion().kinds[1].code_form = 1;
+  sesion().kinds[2].geometry = 2;
+  atr::fije_dibujo_rotulos(
+      {[](double x, double y, double, const char* t) { drawn = t, drawn_x = x, drawn_y = y; },
+       [] { return 2.0; }});
+  struct Case {
+    int kind;
+    std::vector<unsigned char> code;
+    const char* label;
+    double dx, dy;
+  };
+  const std::vector<Case> cases = {
+      {1, {0, 45, 0, 5, 1, 12, 0, 0, 0, 34}, "Kr.45bis#12 -34", 0, 2},
+      // Numbers wrap at 300 and indexes at 11 and 100.
+      {1, {0, 0x2D, 0x01, 16, 110, 0x2C, 0x01, 0, 20, 7}, "Kr.1A#0B-7", 0, 2},
+      {2, {'A', 'B', '1', '2', ' ', ' ', ' ', ' ', ' ', ' '}, "AB12", 1, 1},
+      // Ten bytes, nothing after them.
+      {2, {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}, "0123456789", 1, 1},
+  };
+  for (const Case& c : cases) {
+    cx_object object{};
+    object.kind = static_cast<int16_t>(c.kind);
+    object.x = 100, object.y = 200;
+    std::vector<unsigned char> code = c.code;
+    code.push_back('Z');  // a byte beyond the code
+    drawn.clear();
+    EXPECT_EQ(veacod(code.data(), &object), 0);
+    EXPECT_EQ(drawn, c.label);
+    EXPECT_EQ(drawn_x, 100 + c.dx);
+    EXPECT_EQ(drawn_y, 200 + c.dy);
+  }
+  sesion().kinds[1].no_code_label = 1;
+  cx_object object{};
+  object.kind = 1;
+  drawn.clear();
+  EXPECT_EQ(veacod(cases[0].code.data(), &object), 0);
+  EXPECT_EQ(drawn, "");
+  atr::fije_dibujo_rotulos({});
+}
+
+}  // namespace
+}  // namespace cx::testing
