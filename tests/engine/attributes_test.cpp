@@ -14,6 +14,7 @@
 #include "attributes/kind_style.h"
 #include "cartex32.h"
 #include "expr/variables.h"
+#include "records/record_file.h"
 #include "support/dbase_oracle.h"
 #include "support/recording_sink.h"
 #include "support/temp_base.h"
@@ -227,6 +228,69 @@ TEST(AttributeLabels, CodesAndStreetAddresses) {
   EXPECT_EQ(veacod(cases[0].code.data(), &object), 0);
   EXPECT_EQ(drawn, "");
   atr::fije_dibujo_rotulos({});
+}
+
+// A record file base with a placement field: fatr_put stores where the
+// label goes, fatr_dibuje draws the next field's value there.
+TEST(AttributeLabels, PlacementsAreStoredAndDrawn) {
+  TempBase base;
+  atr::Campos def;
+  def.push_back(field(4, 0, 4, "cod", "cod"));
+  def.push_back(field(14, 4, 30, "ubic", ""));
+  def.push_back(field(4, 34, 10, "nombre", "nombre"));
+  ASSERT_TRUE(atr::grabe_definicion("lugares.def", def));
+  int16_t created = -1;
+  ASSERT_EQ(crear_archivo(&created, "lugares.dat", 44), 0);
+  {
+    ArchivoAbierto data(abra_compartido("lugares.dat"));
+    ArchivoAbierto index(atr::cree_indice("lugares.inx"));
+    for (const char* code : {"P1", "P2"}) {
+      std::string record = std::string(code) + "  " + std::string(30, ' ') + "Lugar " + code + "  ";
+      const int32_t n = pida_registro(data.get(), 44);
+      ASSERT_EQ(escriba_registro(data.get(), record.data(), n, 44), 0);
+      unsigned char key[atr::kClave];
+      atr::clave_de_texto(code, atr::kClave, key);
+      ASSERT_EQ(atr::inserte(index.get(), key, n), 0);
+    }
+  }
+  session_with_bases({{"lugares", 1}});
+  sesion().params[8] = 50;
+  abra_atrs();
+  EXPECT_EQ(hay_graf(1), -1);
+  atr::fije_dibujo_rotulos(
+      {[](double x, double y, double, const char* t) { drawn = t, drawn_x = x, drawn_y = y; },
+       nullptr});
+  struct Case {
+    const char* code;
+    double x, y;        // the placement stored
+    bool network;       // drawn as a network object at (0, 0)
+    const char* label;  // drawn, or empty
+  };
+  const std::vector<Case> cases = {
+      {"P1", 10.5, 20.25, false, "Lugar P1"},
+      {"P2", 1000, 1000, false, "Lugar P2"},
+      {"P2", 1000, 1000, true, ""},  // too far from the node
+      {"P1", 30, 40, true, "Lugar P1"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(fatr_put(1, c.code, 1, c.x, c.y, 900), 0) << c.code;
+    drawn.clear();
+    EXPECT_EQ(fatr_dibuje(1, c.code, 0, 0, c.network), c.label[0] ? 1 : 0) << c.code;
+    EXPECT_EQ(drawn, c.label);
+    if (c.label[0]) {
+      EXPECT_TRUE(drawn_x == c.x && drawn_y == c.y) << c.code;
+    }
+  }
+  RecordingSink sink;
+  EXPECT_EQ(fatr_put(1, "P9", 1, 0, 0, 0), -1);        // no such object
+  EXPECT_EQ(fatr_put(1, "P1", 2, 0, 0, 0), -1);        // no second placement field
+  EXPECT_EQ(fatr_put(1, "P1", 1, 1e30, 1e30, 0), -1);  // does not fit 30 bytes
+  EXPECT_EQ(sink.messages.size(), 2u);
+  // What was refused left the stored placement as it was.
+  EXPECT_EQ(fatr_dibuje(1, "P1", 0, 0, 0), 1);
+  EXPECT_TRUE(drawn_x == 30 && drawn_y == 40);
+  atr::fije_dibujo_rotulos({});
+  cierre_atrs();
 }
 
 }  // namespace
