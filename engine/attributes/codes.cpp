@@ -7,6 +7,7 @@
 
 #include "attributes/code_index.h"
 #include "cartex32.h"
+#include "records/codec.h"
 #include "records/record_file.h"
 #include "session/session.h"
 #include "topology/topology_files.h"
@@ -70,11 +71,8 @@ bool object_points(const cx_object& o, std::vector<double>& xs, std::vector<doub
   std::vector<unsigned char> raw(o.count * 16);
   if (lea_bytes_en(archivos_t0().coorden, o.block, raw.data(), o.count * 16) != 0) return false;
   for (int i = 0; i < o.count; ++i) {
-    double v;
-    std::memcpy(&v, raw.data() + 8 * i, 8);
-    xs.push_back(v);
-    std::memcpy(&v, raw.data() + 8 * (o.count + i), 8);
-    ys.push_back(v);
+    xs.push_back(get_f64(raw.data() + 8 * i));
+    ys.push_back(get_f64(raw.data() + 8 * (o.count + i)));
   }
   return true;
 }

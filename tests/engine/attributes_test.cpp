@@ -14,10 +14,12 @@
 #include "attributes/kind_style.h"
 #include "cartex32.h"
 #include "expr/variables.h"
+#include "records/blocks.h"
 #include "records/record_file.h"
 #include "support/dbase_oracle.h"
 #include "support/recording_sink.h"
 #include "support/temp_base.h"
+#include "topology/topology_files.h"
 
 namespace cx::testing {
 namespace {
@@ -291,6 +293,58 @@ TEST(AttributeLabels, PlacementsAreStoredAndDrawn) {
   EXPECT_TRUE(drawn_x == 30 && drawn_y == 40);
   atr::fije_dibujo_rotulos({});
   cierre_atrs();
+}
+
+// A polygon object numbered 1 outlines area "0745" of a layer with prefix
+// digits 0 and 7; codigos finds it by number in a layer of kind 0 and by
+// code in a layer of kind 1.
+TEST(AttributeCodes, FindT0ObjectsAndAreasByCode) {
+  TempBase base;
+  int16_t h = -1;
+  ASSERT_EQ(crear_archivo(&h, "OBJETOS.DAT", 31), 0);
+  ASSERT_EQ(crear_archivo(&h, "AREAS.DAT", 29), 0);
+  ASSERT_EQ(cree_bloques("COORDEN.DAT"), 0);
+  ASSERT_EQ(abra_t0(), 1);
+  const ArchivosT0& t0 = archivos_t0();
+  const double xs[3] = {5, 9, 7}, ys[3] = {1, 2, 8};
+  cx_object polygon{};
+  polygon.kind = 1, polygon.x = 7, polygon.y = 3, polygon.count = 3, polygon.area = 1;
+  polygon.block = pida_bloque(t0.coorden, 3);
+  ASSERT_EQ(grabe_puntos(t0.coorden, polygon.block, xs, ys, 3), 0);
+  ASSERT_EQ(pida_registro(t0.objetos, 31), 1);
+  ASSERT_EQ(sescribir_obj(static_cast<int16_t>(t0.objetos), &polygon, 1, 31), 0);
+  cx_area area{};
+  std::memcpy(area.code, "070745", 6);
+  area.object = 1;
+  ASSERT_EQ(pida_registro(t0.areas, 29), 1);
+  ASSERT_EQ(sescribir_are(static_cast<int16_t>(t0.areas), &area, 1, 29), 0);
+  unsigned char key[atr::kClave];
+  atr::clave_de_texto("070745", atr::kClave, key);
+  ASSERT_EQ(atr::inserte(t0.zonast3, key, 1), 0);
+
+  session_with_bases({{"", 0}});
+  sesion().kinds[1].geometry = 5;
+  sesion().layers[1].code_prefix[1] = 7;
+  sesion().settings[kCurrentLayer] = 1;
+  sesion().params[8] = 2;
+  struct Case {
+    int layer_kind;
+    const char* code;
+    int32_t record;  // existe_codigo
+  };
+  for (const Case& c : std::vector<Case>{{0, "1", 1}, {1, "0745", 1}, {1, "0746", 0}}) {
+    sesion().layers[1].kind = static_cast<uint8_t>(c.layer_kind);
+    EXPECT_EQ(existe_codigo(c.code, c.code), c.record) << c.code;
+    double x = 0, y = 0, box[4] = {};
+    EXPECT_EQ(codigos(c.code, &x, &y, box, 1), c.record ? 1 : 0) << c.code;
+    if (!c.record) continue;
+    EXPECT_TRUE(x == 7 && y == 3);
+    EXPECT_TRUE(box[0] == 5 && box[1] == 1 && box[2] == 9 && box[3] == 8);
+    double w[4];
+    EXPECT_EQ(get_work_extents(&w[0], &w[1], &w[2], &w[3]), 1);
+    EXPECT_TRUE(w[0] == 5 && w[1] == 1 && w[2] == 9 && w[3] == 8);
+  }
+  cierre_t0();
 }
 
 }  // namespace
