@@ -77,6 +77,49 @@ bool object_points(const cx_object& o, std::vector<double>& xs, std::vector<doub
   return true;
 }
 
+// The arcs that bound an area object of the current network, through its
+// description chain in desc.dat: each arc's points from its from-node,
+// through its intermediate points, to its to-node. false when a record
+// cannot be read or the chain does not end within the work area's limit.
+bool area_outline(const cx_area_object& a, std::vector<int16_t>& counts, std::vector<double>& xs,
+                  std::vector<double>& ys) {
+  const Red* r = red(sesion().current_network);
+  if (!r) return false;
+  const int16_t nodes = r->handles[0], arcs = r->handles[1], coo = r->handles[5];
+  const int16_t desc = r->handles[8];
+  int32_t entry = a.first_desc;
+  while (entry > 0) {
+    if (static_cast<int>(counts.size()) > kMaxAreaArcs) return false;
+    unsigned char d[18];
+    cx_arc arc{};
+    if (lea_registro(desc, d, entry, 18) != 0 || sleer_arc(arcs, &arc, get_le32(d), 0) != 0)
+      return false;
+    cx_node from{}, to{};
+    if (sleer_nod(nodes, &from, arc.from_node, 0) != 0 ||
+        sleer_nod(nodes, &to, arc.to_node, 0) != 0)
+      return false;
+    std::vector<unsigned char> raw(std::max<int16_t>(arc.count, 0) * 16);
+    if (!raw.empty() && lea_bytes_en(coo, arc.block, raw.data(), static_cast<int32_t>(raw.size())))
+      return false;
+    xs.push_back(from.x), ys.push_back(from.y);
+    for (int i = 0; i < arc.count; ++i) {
+      xs.push_back(get_f64(raw.data() + 8 * i));
+      ys.push_back(get_f64(raw.data() + 8 * (arc.count + i)));
+    }
+    xs.push_back(to.x), ys.push_back(to.y);
+    counts.push_back(static_cast<int16_t>(arc.count + 2));
+    entry = get_le32(d + 12);  // the next arc of the same area object
+  }
+  return !counts.empty();
+}
+
+void bounds(const std::vector<double>& xs, const std::vector<double>& ys, double* box) {
+  box[0] = *std::min_element(xs.begin(), xs.end());
+  box[1] = *std::min_element(ys.begin(), ys.end());
+  box[2] = *std::max_element(xs.begin(), xs.end());
+  box[3] = *std::max_element(ys.begin(), ys.end());
+}
+
 }  // namespace
 
 CX_EXPORT(int32_t) existe_codigo(const char* code, const char* code10) {
@@ -108,10 +151,7 @@ codigos(const char* code, double* x, double* y, double* extents, int16_t outline
     *x = o.x, *y = o.y;
     std::vector<double> xs, ys;
     if (object_points(o, xs, ys)) {
-      extents[0] = *std::min_element(xs.begin(), xs.end());
-      extents[1] = *std::min_element(ys.begin(), ys.end());
-      extents[2] = *std::max_element(xs.begin(), xs.end());
-      extents[3] = *std::max_element(ys.begin(), ys.end());
+      bounds(xs, ys, extents);
       if (outline) set_workpol(static_cast<int16_t>(xs.size()), xs.data(), ys.data());
     } else {
       enlarged(o.x, o.y, extents);
@@ -122,11 +162,20 @@ codigos(const char* code, double* x, double* y, double* extents, int16_t outline
     cx_node n{};
     if (sleer_nod(static_cast<int16_t>(network_index(0)), &n, record, 0) != 0) return 0;
     *x = n.x, *y = n.y;
-  } else {
-    cx_area_object a{};
-    if (sleer_top(static_cast<int16_t>(network_index(6)), &a, record, 0) != 0) return 0;
-    *x = a.x, *y = a.y;
+    enlarged(*x, *y, extents);
+    return 1;
   }
-  enlarged(*x, *y, extents);
+  cx_area_object a{};
+  if (sleer_top(static_cast<int16_t>(network_index(6)), &a, record, 0) != 0) return 0;
+  *x = a.x, *y = a.y;
+  std::vector<int16_t> counts;
+  std::vector<double> xs, ys;
+  if (!area_outline(a, counts, xs, ys)) {
+    enlarged(*x, *y, extents);
+    return 1;
+  }
+  bounds(xs, ys, extents);
+  if (outline)
+    cargue_area_trabajo(static_cast<int32_t>(counts.size()), counts.data(), xs.data(), ys.data());
   return 1;
 }

@@ -1248,10 +1248,11 @@ CX_EXPORT(int16_t) otrabase(const char* name, int16_t storage, const char* formu
    T0 object numbered by it, kind 1 the outline of the area of ZONAST3.INX,
    kinds 2 and 3 the node or area object of the network's nodo.inx.
      x, y     its anchor or label point
-     extents  4 doubles: xmin, ymin, xmax, ymax of its points, or the point
-              enlarged by parameter 8 when it has none (nodes, texts, area
-              objects of networks)
-     outline  non-zero: a T0 object's points become the work area (mode 1)
+     extents  4 doubles: xmin, ymin, xmax, ymax of its points (an area
+              object: of the arcs of its description chain), or the point
+              enlarged by parameter 8 when it has none (nodes, texts)
+     outline  non-zero: the points become the work area, mode 1 (T0
+              objects and areas) or mode 4 (area objects, arc by arc)
    Returns 1 found, 0 not found (nothing written). */
 CX_EXPORT(int16_t)
 codigos(const char* code, double* x, double* y, double* extents, int16_t outline);

@@ -17,6 +17,7 @@
 #include "records/blocks.h"
 #include "records/record_file.h"
 #include "support/dbase_oracle.h"
+#include "support/packed_record.h"
 #include "support/recording_sink.h"
 #include "support/temp_base.h"
 #include "topology/topology_files.h"
@@ -345,6 +346,62 @@ TEST(AttributeCodes, FindT0ObjectsAndAreasByCode) {
     EXPECT_TRUE(w[0] == 5 && w[1] == 1 && w[2] == 9 && w[3] == 8);
   }
   cierre_t0();
+}
+
+// An area object of a network bounded by two arcs between two nodes:
+// codigos finds it through nodo.inx and makes its arcs the work area.
+TEST(AttributeCodes, AreaObjectOutlineBecomesTheWorkArea) {
+  TempBase base;
+  const int n = registre_red("ZONA", 3);
+  ASSERT_EQ(reabra(n), 0);
+  const int16_t* h = red(n)->handles;
+  cx_node a{}, b{};
+  a.x = 0, a.y = 0, b.x = 10, b.y = 0;
+  for (const cx_node* node : {&a, &b}) {
+    const int32_t r = pida_registro(h[0], 46);
+    ASSERT_EQ(sescribir_nod(h[0], node, r, 46), 0);
+  }
+  // One arc through (5, 4), one straight back; each a desc.dat entry of the
+  // area object, chained through their next-of-the-same-object field.
+  const double px[1] = {5}, py[1] = {4};
+  for (int i = 0; i < 2; ++i) {
+    cx_arc arc{};
+    arc.from_node = 1 + i, arc.to_node = 2 - i, arc.count = i == 0 ? 1 : 0;
+    if (i == 0) {
+      arc.block = pida_bloque(h[5], 1);
+      ASSERT_EQ(grabe_puntos(h[5], arc.block, px, py, 1), 0);
+    }
+    const int32_t r = pida_registro(h[1], 41);
+    ASSERT_EQ(sescribir_arc(h[1], &arc, r, 41), 0);
+    Packed entry;
+    entry.i32(r).i32(1).i32(0).i32(i == 0 ? 2 : 0).i16(1);
+    ASSERT_EQ(pida_registro(h[8], 18), 1 + i);
+    ASSERT_EQ(escriba_registro(h[8], entry.bytes.data(), 1 + i, 18), 0);
+  }
+  cx_area_object zone{};
+  std::memcpy(zone.code, "07Z1", 4);
+  zone.x = 5, zone.y = 1, zone.first_desc = 1;
+  ASSERT_EQ(pida_registro(h[6], 48), 1);
+  ASSERT_EQ(sescribir_top(h[6], &zone, 1, 48), 0);
+  unsigned char key[atr::kClave];
+  atr::clave_de_texto("07Z1", atr::kClave, key);
+  ASSERT_EQ(atr::inserte(h[3], key, 1), 0);
+
+  session_with_bases({{"", 0}});
+  sesion().layers[1].kind = 3;
+  sesion().layers[1].code_prefix[1] = 7;
+  sesion().settings[kCurrentLayer] = 1;
+  sesion().current_network = n;
+  EXPECT_EQ(existe_codigo("Z1", "Z1"), 1);
+  double x = 0, y = 0, box[4] = {}, w[4] = {};
+  ASSERT_EQ(codigos("Z1", &x, &y, box, 1), 1);
+  EXPECT_TRUE(x == 5 && y == 1);
+  EXPECT_TRUE(box[0] == 0 && box[1] == 0 && box[2] == 10 && box[3] == 4);
+  EXPECT_EQ(get_work_extents(&w[0], &w[1], &w[2], &w[3]), 4);
+  EXPECT_EQ(sesion().work_arcs, 2);
+  EXPECT_EQ(sesion().work.count, 5);  // 3 points, then 2
+  cierred(n);
+  olvide_redes();
 }
 
 }  // namespace
