@@ -293,6 +293,15 @@ TEST(AttributeLabels, PlacementsAreStoredAndDrawn) {
   EXPECT_EQ(fatr_dibuje(1, "P1", 0, 0, 0), 1);
   EXPECT_TRUE(drawn_x == 30 && drawn_y == 40);
   atr::fije_dibujo_rotulos({});
+  // The kind's layer as a network layer: its labels are for hay_atr23.
+  sesion().layers[1].kind = 3;
+  std::strcpy(sesion().layers[1].network_prefix, "lug");
+  const int network = registre_red("LUG", 3);
+  EXPECT_EQ(hay_atr23(static_cast<int16_t>(network)), 1);
+  EXPECT_EQ(hay_atr23(static_cast<int16_t>(network + 1)), 0);
+  sesion().kinds[1].hidden = 1;
+  EXPECT_EQ(hay_atr23(static_cast<int16_t>(network)), 0);
+  olvide_redes();
   cierre_atrs();
 }
 
