@@ -783,7 +783,6 @@ TEST(Attributes, ExportsRemoveTheirArgumentsAndIndexADbf) {
                                       cxw::Slots() << "none.txt"
                                                    << "none" << &position)),
             -1);
-  EXPECT_EQ(static_cast<int16_t>(CALL(dll, abra_atrs, cxw::Slots())), 0);
   const int16_t kind = 1;
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, lea_atribs, cxw::Slots() << 0 << &kind << "ABC")), 0);
   EXPECT_EQ(static_cast<int32_t>(CALL(dll, existe_codigo,
@@ -794,8 +793,6 @@ TEST(Attributes, ExportsRemoveTheirArgumentsAndIndexADbf) {
   double x = 0, y = 0, box[4] = {};
   CALL(dll, codigos, cxw::Slots() << "1" << &x << &y << box << 0);
   cx_object object{};
-  cx_node node{};
-  cx_area_object area{};
   const unsigned char code[10] = {};
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, veacod, cxw::Slots() << code << &object)), -1);
   EXPECT_EQ(
@@ -805,13 +802,7 @@ TEST(Attributes, ExportsRemoveTheirArgumentsAndIndexADbf) {
       static_cast<int16_t>(CALL(dll, fatr_dibuje, cxw::Slots() << 1 << "A" << 1.0 << 2.0 << 0)),
       -1);
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, veadat0, cxw::Slots() << &object << "A")), -1);
-  EXPECT_EQ(static_cast<int16_t>(CALL(dll, veadat2, cxw::Slots() << &node)), -1);
-  EXPECT_EQ(static_cast<int16_t>(CALL(dll, veadat_t0, cxw::Slots() << &area)), -1);
-  EXPECT_EQ(static_cast<int16_t>(CALL(dll, hay_atr23, cxw::Slots() << 1)), 0);
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, scolor, cxw::Slots() << &kind)), -1);
-  EXPECT_EQ(static_cast<int16_t>(CALL(dll, slinea, cxw::Slots() << &kind)), -1);
-  EXPECT_EQ(static_cast<int16_t>(CALL(dll, stexto, cxw::Slots() << &kind)), -1);
-  EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierre_atrs, cxw::Slots())), 0);
   CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
 }
 
