@@ -1476,6 +1476,181 @@ get_bmpinfo(const char* path, int16_t* width, int16_t* height, int16_t* colours)
    target is not touched unless source is sound. */
 CX_EXPORT(int16_t) create_bmpal(const char* source, const char* target, void* buffer);
 
+/* ------------------------------------------------------------------------
+ * Attribute bases: field definitions, dBase and text tables, code indexes,
+ * code and attribute labels
+ *
+ * Each object kind may name an attribute base (cx_kind.attribute_base),
+ * stored as cx_kind.storage says (0 numbered records of name.dat, 1 a
+ * record file name.dat indexed by name.inx, 2 a dBase table name.dbf
+ * indexed by name.inx, 3 a fixed-width text table, the name itself, with
+ * its .inx and .def beside it under its name without the extension). A
+ * base's fields are described by name.def and offered to formulas under
+ * their variable names; reading an object's attributes sets them. Kinds
+ * above 998 have no base. Messages are shown through the message sink.
+ * docs/formats/attributes.md describes the files.
+ * ------------------------------------------------------------------------ */
+
+/* A field record of a definition file, byte for byte as on disk (496
+   bytes); index_dbf reads offset and length only. */
+typedef struct cx_field_def {
+  int16_t type;   /* 4 text; 14 and above: a label placement "x,y<angle>" */
+  int16_t offset; /* in the record's data (dBase: after the deletion flag) */
+  int16_t length; /* bytes, at most 90 */
+  int16_t width;  /* display width */
+  int16_t decimals;
+  char name[11]; /* the field's name, NUL-terminated */
+  uint8_t reserved21[24];
+  char variable[11]; /* the variable formulas read it by; blank: none */
+  uint8_t reserved56[346];
+  uint8_t link[4];   /* not used on disk */
+  uint8_t value[90]; /* not used on disk */
+} cx_field_def;
+CX_STATIC_ASSERT(sizeof(cx_field_def) == 496 && offsetof(cx_field_def, name) == 10 &&
+                     offsetof(cx_field_def, variable) == 45 && offsetof(cx_field_def, value) == 406,
+                 "cx_field_def layout");
+
+/* abra_atrs - opens the attribute bases of every kind, closing those open
+   first; resets the expression variables (the host's external ones
+   included) and registers the built-in ones again. Kinds whose base names
+   agree on their first 8 characters share one base. A base whose
+   definition or data cannot be had is reported ("ERROR cargando
+   definicion: %s", "No se pudo abrir base %s...") and its kinds have none;
+   a missing index is created empty. Returns 0. */
+CX_EXPORT(int16_t) abra_atrs(void);
+/* cierre_atrs - closes every base and withdraws its field variables.
+   Returns 0; cannot fail. */
+CX_EXPORT(int16_t) cierre_atrs(void);
+
+/* lea_atribs - loads the attributes of an object into the field variables.
+     slot  not read (hosts pass 0)
+     kind  pointer to the object's kind
+     code  the object's code (NUL-terminated; 14 characters are kept in the
+           variable "codigo")
+   The record is looked up by the code (storage 0: the code read as a
+   number is the record; a related base: its relation formula's value) and
+   its fields copied into their variables; a code not found clears them.
+   Related bases are read in turn. Returns 1 when the record was found; 0
+   when it was not, when the kind is not drawn or has no base, or when it
+   is not the current kind (setting 25) and its base has no placement
+   fields; 0 after the message for a null pointer or a kind outside the
+   table. */
+CX_EXPORT(int16_t) lea_atribs(int16_t slot, const int16_t* kind, const char* code);
+
+/* index_dbf - builds name.inx for the dBase table name.dbf: every record
+   not marked deleted gets the key of its key field (at most 11 bytes,
+   trailing blanks removed) with the byte position + 1 of its data.
+     name       the table, with or without ".dbf"
+     counter    if not null, set to each record number in turn
+     key_field  the key field's definition record (offset and length read)
+   Returns 0; -1 after "LEER: Error en DBF" (unreadable header or short
+   record), "LEER: Error buscando DBF" (a record count beyond the file),
+   "Error creando indice.." or a message for a key field outside the
+   record; the index then holds the records before the failure. */
+CX_EXPORT(int16_t) index_dbf(const char* name, int32_t* counter, const cx_field_def* key_field);
+
+/* ascreindexar - builds name.inx for a fixed-width text table: each line
+   (at most 999 characters) long enough for the key, the first field of
+   name.def, gets its key with the line's byte position + 1; lines that
+   begin with FF FF FF FF are deleted and skipped.
+     path      the text table
+     name      the base name (its .def and .inx)
+     position  if not null, set to each line's byte position in turn
+   Returns 0; -1 after the message when the definition, the table or the
+   index cannot be had. */
+CX_EXPORT(int16_t) ascreindexar(const char* path, const char* name, int32_t* position);
+
+/* verify_dbase - writes name.def from the header of a dBase table: one
+   type-4 field per column (variable name = column name, length cut to 90
+   bytes, offsets the sums of the columns' real lengths) and a last field
+   "terminador cr/lf" (variable "CRLF" and the record's data length) over
+   what remains of the record, normally nothing, so that the data of a
+   record is read whole and no more.
+     path  the table, with or without ".dbf"
+   Returns 0; -1 after "Error generando Def." when the table cannot be read
+   or the definition written. */
+CX_EXPORT(int16_t) verify_dbase(const char* path);
+
+/* existe_codigo - the record a code names in the current layer: kind 0 the
+   code read as a number; kind 1 the area of ZONAST3.INX under the layer's
+   two prefix digits and the code; kind 2 (only when the current kind is a
+   node kind) the node of the network's nodo.inx under byte 37 of the layer
+   and the 10-byte code10; kind 3 the area object under the prefix digits
+   and the code. Returns the record number, 0 when the code is not used or
+   an index is not open (0 after the message for a null pointer). */
+CX_EXPORT(int32_t) existe_codigo(const char* code, const char* code10);
+
+/* otrabase - opens a further base for the current kind (setting 25),
+   related through a formula evaluated on the values read before it
+   (empty: "codigo"); the formula is taken as written or else upper-cased.
+     name     the base (for type 2 the dBase table, whose .def is generated)
+     storage  1 to 3 as cx_kind.storage, 4 read as 1
+     formula  the relation
+   Returns the number of the kind's base; 0 when there is no current kind
+   or the name is empty; -1 after "Error en expresión para relacionar...",
+   the opening's messages or a storage outside 1..4. */
+CX_EXPORT(int16_t) otrabase(const char* name, int16_t storage, const char* formula);
+
+/* codigos - finds the object of the current layer with a code: kind 0 the
+   T0 object numbered by it, kind 1 the outline of the area of ZONAST3.INX,
+   kinds 2 and 3 the node or area object of the network's nodo.inx.
+     x, y     its anchor or label point
+     extents  4 doubles: xmin, ymin, xmax, ymax of its points (an area
+              object: of the arcs of its description chain), or the point
+              enlarged by parameter 8 when it has none (nodes, texts)
+     outline  non-zero: the points become the work area, mode 1 (T0
+              objects and areas) or mode 4 (area objects, arc by arc)
+   Returns 1 found, 0 not found (nothing written). */
+CX_EXPORT(int16_t)
+codigos(const char* code, double* x, double* y, double* extents, int16_t outline);
+
+/* veacod - draws an object's code as a label at its anchor, raised by the
+   text height (geometry 2: moved by half of it in x and y); for kinds with
+   address codes (cx_kind.code_form 1) the street address, as
+   "Kr.45bis#12 -34". Only the 10 bytes of code are read: byte 1..2 main
+   street (little-endian), 3 street type, 4 suffix, 5..6 cross street, 8
+   suffix, 9 house number. Returns 0 (nothing drawn when the kind's
+   no_code_label is set); -1 after the message for a null pointer or a kind
+   outside the table. */
+CX_EXPORT(int16_t) veacod(const unsigned char* code, const cx_object* object);
+
+/* fatr_put - stores a label placement "x,y<angle>" in the field-th
+   placement field (type 14 and above, from 1) of an object's record and
+   rewrites the record.
+   Returns 0; -1 when the object has no record, the field does not exist or
+   the placement does not fit it (reported), or the write failed ("ESCRIBIR:
+   Error en base , reg %ld"). */
+CX_EXPORT(int16_t)
+fatr_put(int16_t kind, const char* code, int16_t field, double x, double y, int16_t angle);
+/* fatr_dibuje - reads an object's attributes and draws, at each placement,
+   the value of the next field offered as a variable; with network set, a
+   placement farther than parameter 8 from (x, y) is ignored. Returns the
+   number of labels drawn; -1 for a null code or a kind outside the table. */
+CX_EXPORT(int16_t)
+fatr_dibuje(int16_t kind, const char* code, double x, double y, int16_t network);
+/* veadat0, veadat2, veadat_t0 - the code label and the attribute labels of
+   a T0 object (with its code text), a network node and an area object of
+   a network (its code after the two prefix digits), in the colour and text
+   of its kind. Returns the number of attribute labels drawn; -1 for a null
+   record or a kind outside the table. */
+CX_EXPORT(int16_t) veadat0(const cx_object* object, const char* code);
+CX_EXPORT(int16_t) veadat2(const cx_node* node);
+CX_EXPORT(int16_t) veadat_t0(const cx_area_object* object);
+/* hay_atr23 - 1 when some drawn kind of a drawn layer of network n has a
+   base with placement fields, else 0 (also for a network not registered). */
+CX_EXPORT(int16_t) hay_atr23(int16_t network);
+
+/* scolor, slinea, stexto - the drawing state from the kind of an object
+   record (its 16-bit kind first): scolor the colour index and the hatch
+   angle (cx_kind.hatch degrees) and step (0 read as 1); slinea the line
+   type and width (at most 7); stexto the text style and the text size
+   (cx_kind.text_size; when 0 the text scale in tenths, else the layer's
+   attributes[2], else 1). Return 0; -1 after the message for a null
+   pointer or a kind outside the table. */
+CX_EXPORT(int16_t) scolor(const int16_t* object);
+CX_EXPORT(int16_t) slinea(const int16_t* object);
+CX_EXPORT(int16_t) stexto(const int16_t* object);
+
 #ifdef __cplusplus
 }
 #endif

@@ -287,6 +287,25 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(crear_arch_grid),
       BOUND(get_bmpinfo),
       BOUND(create_bmpal),
+      BOUND(abra_atrs),
+      BOUND(cierre_atrs),
+      BOUND(lea_atribs),
+      BOUND(index_dbf),
+      BOUND(ascreindexar),
+      BOUND(verify_dbase),
+      BOUND(existe_codigo),
+      BOUND(otrabase),
+      BOUND(codigos),
+      BOUND(veacod),
+      BOUND(fatr_put),
+      BOUND(fatr_dibuje),
+      BOUND(veadat0),
+      BOUND(veadat2),
+      BOUND(veadat_t0),
+      BOUND(hay_atr23),
+      BOUND(scolor),
+      BOUND(slinea),
+      BOUND(stexto),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -856,6 +875,57 @@ TEST(Geodesy, ExportsRemoveTheirArgumentsAndConvert) {
   forward(6.25, 75.5, &a, &b);
   EXPECT_TRUE(inverse(a, b, &a, &b) < 25);
   EXPECT_TRUE(std::fabs(a - 6.25) < 1e-9 && std::fabs(b - 75.5) < 1e-9);
+}
+
+// -------------------------------------------------------------- attributes
+
+// A dBase table of one record gets its definition and index, and each
+// attribute export removes its own arguments, on failure paths too.
+TEST(Attributes, ExportsRemoveTheirArgumentsAndIndexADbf) {
+  TempBase dir;
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  CX_BIND(dll, cx_set_message_callback)(answer_ok, nullptr);
+  // Header of 65 bytes, one 3-byte column "cod", one record "ABC".
+  std::vector<unsigned char> dbf(65, 0);
+  dbf[0] = 3, dbf[4] = 1, dbf[8] = 65, dbf[10] = 4;
+  std::memcpy(&dbf[32], "cod", 3);
+  dbf[43] = 'C', dbf[48] = 3, dbf[64] = 0x0D;
+  for (unsigned char c : {' ', 'A', 'B', 'C'}) dbf.push_back(c);
+  TempBase::write("t.dbf", dbf);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, verify_dbase, cxw::Slots() << "t.dbf")), 0);
+  EXPECT_EQ(TempBase::size("t.def"), 3u * 496u);
+  cx_field_def key{};
+  key.length = 3;
+  int32_t counter = 0;
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, index_dbf, cxw::Slots() << "t" << &counter << &key)), 0);
+  EXPECT_EQ(counter, 1);
+  int32_t position = 0;
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, ascreindexar,
+                                      cxw::Slots() << "none.txt"
+                                                   << "none" << &position)),
+            -1);
+  const int16_t kind = 1;
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, lea_atribs, cxw::Slots() << 0 << &kind << "ABC")), 0);
+  EXPECT_EQ(static_cast<int32_t>(CALL(dll, existe_codigo,
+                                      cxw::Slots() << "12"
+                                                   << "12")),
+            12);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, otrabase, cxw::Slots() << "t" << 2 << "")), 0);
+  double x = 0, y = 0, box[4] = {};
+  CALL(dll, codigos, cxw::Slots() << "1" << &x << &y << box << 0);
+  cx_object object{};
+  const unsigned char code[10] = {};
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, veacod, cxw::Slots() << code << &object)), -1);
+  EXPECT_EQ(
+      static_cast<int16_t>(CALL(dll, fatr_put, cxw::Slots() << 1 << "A" << 1 << 1.0 << 2.0 << 0)),
+      -1);
+  EXPECT_EQ(
+      static_cast<int16_t>(CALL(dll, fatr_dibuje, cxw::Slots() << 1 << "A" << 1.0 << 2.0 << 0)),
+      -1);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, veadat0, cxw::Slots() << &object << "A")), -1);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, scolor, cxw::Slots() << &kind)), -1);
+  CX_BIND(dll, cx_set_message_callback)(nullptr, nullptr);
 }
 
 }  // namespace
