@@ -110,11 +110,16 @@ const std::vector<Command>& commands() {
        "Fetch, show and index one URL (\"Explore individual URL\"); it becomes a document of\n"
        "its own, made as add-url makes it, and its links wait one level deeper.",
        {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_explore},
-      {"search", "search WORD... [--any] [--partial] [--open]",
+      {"search",
+       "search WORD... [--any] [--partial] [--order score|docid] [--limit N] [--json] [--open]",
        "Search the index: the documents holding all the words (--any: any of them), one\n"
-       "'DocID<TAB>URL<TAB>description' a line. --partial lets a word match every word that\n"
-       "begins with it. Writes results.html in the WorkSpace; --open opens it in the browser.",
-       {"--any", "--partial", "--open"}, {}, 1, -1, cmd_search},
+       "'DocID<TAB>URL<TAB>description' a line, best first: by the occurrences of the words\n"
+       "in the document, summed, then by DocID (--order docid: by DocID alone; default\n"
+       "score). --limit N prints the first N (default 0: all); the count found goes to\n"
+       "standard error. --json prints one object a line (docid, url, description, score).\n"
+       "--partial lets a word match every word that begins with it. Writes results.html\n"
+       "in the WorkSpace, in DocID order; --open opens it in the browser.",
+       {"--any", "--partial", "--open", "--json"}, {"--order", "--limit"}, 1, -1, cmd_search},
       {"webindex", "webindex [--yes]",
        "Generate the web index files in the WorkSpace: ftsdocs.jpg, and ftsindex*.jpg and\n"
        "ftscross*.jpg for each initial; prints the words and records of each group. --yes\n"
