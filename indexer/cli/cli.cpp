@@ -96,8 +96,11 @@ const std::vector<Command>& commands() {
        {}, {}, 1, 1, cmd_fetch},
       {"add-url",
        "add-url URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
-       "Add a start URL: a document waiting to be crawled, at level N + 1, explored to depth N\n"
-       "(0: no limit), below the document DOCID (0: the home page). Prints its DocID.",
+       "Add a start URL: a document waiting to be crawled, stored at level N + 1 (default\n"
+       "--level 0: level 1), below the document DOCID (default 0: the home page). Prints its\n"
+       "DocID. --depth counts levels, not links: the start page is level 1 and its links\n"
+       "level 2, so --depth N reaches pages N-1 links away (default 0: no limit); --depth 3\n"
+       "crawls what 'wget -r -l 2' fetches. --crawl-above follows links above the folder.",
        {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_add_url},
       {"crawl", "crawl [--restart] [--reindex never|always|ask] [--cycle] [--timeout SECONDS]",
        "Crawl the waiting documents level by level (\"Resume exploration process\"); --restart\n"
