@@ -106,7 +106,9 @@ const std::vector<Command>& commands() {
        "Crawl the waiting documents level by level (\"Resume exploration process\"); --restart\n"
        "first puts every document back to waiting (\"Start exploration\"). --reindex decides\n"
        "whether pages indexed before are indexed again (default always); --cycle keeps\n"
-       "crawling until Ctrl-C. One line per document processed.",
+       "crawling until Ctrl-C; --timeout is how long a page may stall (default 50). One line\n"
+       "per document processed; on a terminal, a running line on standard error shows the\n"
+       "pages processed, waiting and failed and the pages per second.",
        {"--restart", "--cycle"}, {"--reindex", "--timeout"}, 0, 0, cmd_crawl},
       {"explore",
        "explore URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
