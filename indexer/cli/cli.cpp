@@ -113,7 +113,8 @@ const std::vector<Command>& commands() {
       {"explore",
        "explore URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
        "Fetch, show and index one URL (\"Explore individual URL\"); it becomes a document of\n"
-       "its own, made as add-url makes it, and its links wait one level deeper.",
+       "its own, made as add-url makes it (the same options and defaults), and its links wait\n"
+       "one level deeper.",
        {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_explore},
       {"search",
        "search WORD... [--any] [--partial] [--order score|docid] [--limit N] [--json] [--open]",
