@@ -39,6 +39,7 @@ void start_application(MainWindow& window, const StartOptions& options) {
   // need a database stay disabled until one is opened.
   (void)window.workspace().start_up(options.workspace_dir);
   window.refresh_commands();
+  window.show_rest_status();
 }
 
 }  // namespace trawlix

@@ -96,25 +96,36 @@ const std::vector<Command>& commands() {
        {}, {}, 1, 1, cmd_fetch},
       {"add-url",
        "add-url URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
-       "Add a start URL: a document waiting to be crawled, at level N + 1, explored to depth N\n"
-       "(0: no limit), below the document DOCID (0: the home page). Prints its DocID.",
+       "Add a start URL: a document waiting to be crawled, stored at level N + 1 (default\n"
+       "--level 0: level 1), below the document DOCID (default 0: the home page). Prints its\n"
+       "DocID. --depth counts levels, not links: the start page is level 1 and its links\n"
+       "level 2, so --depth N reaches pages N-1 links away (default 0: no limit); --depth 3\n"
+       "crawls what 'wget -r -l 2' fetches. --crawl-above follows links above the folder.",
        {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_add_url},
       {"crawl", "crawl [--restart] [--reindex never|always|ask] [--cycle] [--timeout SECONDS]",
        "Crawl the waiting documents level by level (\"Resume exploration process\"); --restart\n"
        "first puts every document back to waiting (\"Start exploration\"). --reindex decides\n"
        "whether pages indexed before are indexed again (default always); --cycle keeps\n"
-       "crawling until Ctrl-C. One line per document processed.",
+       "crawling until Ctrl-C; --timeout is how long a page may stall (default 50). One line\n"
+       "per document processed; on a terminal, a running line on standard error shows the\n"
+       "pages processed, waiting and failed and the pages per second.",
        {"--restart", "--cycle"}, {"--reindex", "--timeout"}, 0, 0, cmd_crawl},
       {"explore",
        "explore URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
        "Fetch, show and index one URL (\"Explore individual URL\"); it becomes a document of\n"
-       "its own, made as add-url makes it, and its links wait one level deeper.",
+       "its own, made as add-url makes it (the same options and defaults), and its links wait\n"
+       "one level deeper.",
        {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_explore},
-      {"search", "search WORD... [--any] [--partial] [--open]",
+      {"search",
+       "search WORD... [--any] [--partial] [--order score|docid] [--limit N] [--json] [--open]",
        "Search the index: the documents holding all the words (--any: any of them), one\n"
-       "'DocID<TAB>URL<TAB>description' a line. --partial lets a word match every word that\n"
-       "begins with it. Writes results.html in the WorkSpace; --open opens it in the browser.",
-       {"--any", "--partial", "--open"}, {}, 1, -1, cmd_search},
+       "'DocID<TAB>URL<TAB>description' a line, best first: by the occurrences of the words\n"
+       "in the document, summed, then by DocID (--order docid: by DocID alone; default\n"
+       "score). --limit N prints the first N (default 0: all); the count found goes to\n"
+       "standard error. --json prints one object a line (docid, url, description, score).\n"
+       "--partial lets a word match every word that begins with it. Writes results.html\n"
+       "in the WorkSpace, in DocID order; --open opens it in the browser.",
+       {"--any", "--partial", "--open", "--json"}, {"--order", "--limit"}, 1, -1, cmd_search},
       {"webindex", "webindex [--yes]",
        "Generate the web index files in the WorkSpace: ftsdocs.jpg, and ftsindex*.jpg and\n"
        "ftscross*.jpg for each initial; prints the words and records of each group. --yes\n"

@@ -1,4 +1,7 @@
 // The crawl commands: add-url, crawl, explore.
+#include <unistd.h>
+
+#include <iostream>
 #include <ostream>
 
 #include "base/cp1252.h"
@@ -54,6 +57,29 @@ const char* fate_name(ProcessedRow::Fate fate) {
   return "";
 }
 
+// The running line on a terminal: the crawl's counts, drawn on standard
+// error after every page and cleared before the next page's line.
+class RunningLine {
+ public:
+  explicit RunningLine(std::ostream& err)
+      : err_(err), live_(&err == &std::cerr && isatty(STDERR_FILENO)) {}
+  void show(const CrawlProgress& progress) {
+    if (!live_) return;
+    err_ << "\r" << progress_text(progress) << "\x1b[K" << std::flush;
+    shown_ = true;
+  }
+  void clear() {
+    if (!shown_) return;
+    err_ << "\r\x1b[K" << std::flush;
+    shown_ = false;
+  }
+
+ private:
+  std::ostream& err_;
+  bool live_;
+  bool shown_ = false;
+};
+
 // One line per row: a running count, what happened, the URL and why.
 auto row_reporter(Context& ctx, int* count) {
   return [&ctx, count](const ProcessedRow& row) {
@@ -106,10 +132,17 @@ int cmd_crawl(Context& ctx, const Arguments& args) {
   CurlHttpClient http;
   CrawlScheduler crawler(*ws, state, ctx.ui, http);
   int count = 0;
-  crawler.set_on_row(row_reporter(ctx, &count));
+  RunningLine line(ctx.err);
+  crawler.set_on_row([&line, report = row_reporter(ctx, &count)](const ProcessedRow& row) {
+    line.clear();
+    report(row);
+  });
+  crawler.set_on_progress([&line](const CrawlProgress& progress) { line.show(progress); });
   ctx.ui.set_show_list(false);
   ctx.ui.set_on_interrupt([&crawler] { crawler.stop(); });
-  if (!crawler.start_crawl()) return kExitFailure;
+  bool ran = crawler.start_crawl();
+  line.clear();
+  if (!ran) return kExitFailure;
   if (!crawler.failure().empty()) {
     ctx.err << "Stopped after " << count << " documents.\n";
     return kExitFailure;

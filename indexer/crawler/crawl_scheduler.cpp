@@ -43,6 +43,7 @@ bool CrawlScheduler::start_crawl() {
   Running guard(running_);
   tried_.clear();
   failure_.clear();
+  progress_.begin();
   state_.keep_running = true;
   // A restart that cannot put every document back to waiting would resume
   // instead, crawling only what happened to wait: it crawls nothing.
@@ -90,6 +91,10 @@ void CrawlScheduler::crawl_waiting() {
       ProcessedRow done = process_row(row, false);
       if (done.fate != ProcessedRow::Fate::kIndexed) tried_.insert(row.doc_id);
       if (on_row_) on_row_(done);
+      if (progress_.listening()) {
+        progress_.page_done(done.fate != ProcessedRow::Fate::kIndexed,
+                            db.query_int("select count(*) from Docs where nStatus = 0"));
+      }
       if (done.fatal) fail(done.reason);
       ui_.process_events();
     }

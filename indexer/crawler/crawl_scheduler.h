@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "crawler/crawl_progress.h"
 #include "crawler/http_client.h"
 #include "crawler/page_fetcher.h"
 #include "crawler/start_urls.h"
@@ -67,6 +68,10 @@ class CrawlScheduler {
 
   // Called after every row, for a running report.
   void set_on_row(std::function<void(const ProcessedRow&)> on_row) { on_row_ = std::move(on_row); }
+  // Called after every page of a crawl with the run's counts.
+  void set_on_progress(ProgressCounter::Listener listener) {
+    progress_.set_listener(std::move(listener));
+  }
   // Pause of an empty pass when crawling continuously, in milliseconds.
   void set_idle_pause(int milliseconds) { idle_pause_ms_ = milliseconds; }
 
@@ -93,6 +98,7 @@ class CrawlScheduler {
   std::set<int32_t> tried_;  // rows this crawl could not process
   std::string failure_;
   std::function<void(const ProcessedRow&)> on_row_;
+  ProgressCounter progress_;
 };
 
 }  // namespace trawlix

@@ -10,7 +10,9 @@
 
 namespace trawlix {
 
-inline constexpr const char kEngineLibrary[] = "libcartex32.so";
+// The library's soname: the name installed systems and the build tree both
+// have, without the development link "libcartex32.so".
+inline constexpr const char kEngineLibrary[] = "libcartex32.so.0";
 // When set, the only file the engine library is loaded from.
 inline constexpr const char kEngineLibraryVariable[] = "TRAWLIX_CARTEX32";
 

@@ -30,7 +30,8 @@ bool token_hits(Database& db, const std::string& token, bool partial,
     st = db.prepare(std::string(kSelect) + "(Word = ?1) and (Words.WordID = WordsDocs.WordID)");
   }
   if (!st.ok() || !st.bind({token})) return false;
-  while (st.step()) (*hits)[st.get_int(0)] = st.get_int(1);
+  // A prefix matches several words of one document: their counts add up.
+  while (st.step()) (*hits)[st.get_int(0)] += st.get_int(1);
   return !st.failed();
 }
 
@@ -81,7 +82,10 @@ SearchResult run_search(Database& db, UserInterface& ui, const SearchRequest& re
     size_t found = 0;
     for (const auto& per_token : hits) {
       auto it = per_token.find(doc.doc_id);
-      if (it != per_token.end() && it->second != 0) ++found;
+      if (it != per_token.end() && it->second != 0) {
+        ++found;
+        doc.score += it->second;
+      }
     }
     bool match = request.type == SearchType::kAllWords ? found == tokens.size() : found > 0;
     if (match) result.hits.push_back(std::move(doc));

@@ -24,7 +24,7 @@ struct SearchRequest {
 struct SearchResult {
   enum class Status { kNoWords, kNoDocuments, kNothingFound, kFound, kFailed };
   Status status = Status::kFailed;
-  std::vector<SearchHit> hits;  // ascending DocID
+  std::vector<SearchHit> hits;  // ascending DocID, each with its score
   std::vector<std::string> tokens;
   bool truncated = false;     // the query had more tokens than were searched
   bool page_written = false;  // the results page was written (kFound only)

@@ -11,6 +11,8 @@ struct SearchHit {
   int32_t doc_id;
   std::string url;
   std::string description;
+  // The occurrences of the query's words in the document, summed.
+  int64_t score = 0;
 };
 
 inline constexpr const char kResultsFile[] = "results.html";

@@ -53,6 +53,20 @@ class WordCounter {
 
 }  // namespace
 
+std::string collapse_blanks(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    if (!blank) {
+      out += c;
+    } else if (!out.empty() && out.back() != ' ') {
+      out += ' ';
+    }
+  }
+  if (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
 PageScan scan_page(Scanner& scanner, const ScanOptions& options,
                    const std::function<void()>& each_step) {
   PageScan page;
@@ -139,11 +153,14 @@ PageScan scan_page(Scanner& scanner, const ScanOptions& options,
           mode = kText;
         } else {
           take();
+          std::string title;
           while (!scanner.token().empty() && !scanner.token().starts_with("</")) {
-            page.title += scanner.token_text() + " ";
+            if (scanner.gap_before()) title += ' ';
+            title += scanner.token_text();
             words.add(scanner.token());
             take();
           }
+          page.title = collapse_blanks(title);
         }
         break;
       case kPlainText:
@@ -154,12 +171,13 @@ PageScan scan_page(Scanner& scanner, const ScanOptions& options,
         while (!scanner.token().empty() && scanner.token() != closer) take();
         take();
         take();
-        mode = kTagOpener;
+        // What follows the end tag is read as what it is: a word or a tag.
+        mode = kText;
         break;
       case kComment:
         while (!scanner.token().empty() && scanner.token() != "-->") take();
         take();
-        mode = kTagOpener;
+        mode = kText;
         break;
     }
     if (each_step) each_step();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/scanner.h"
@@ -44,10 +45,15 @@ struct PageScan {
   // Every HREF of an anchor and SRC of a frame, as the page writes it, in
   // page order.
   std::vector<std::string> links;
-  // ScanOptions::title, or else the text of the page's first title, each
-  // token followed by a blank; empty when there is none.
+  // ScanOptions::title, or else the text of the page's first title as the
+  // page writes it, runs of blanks collapsed to one and none at either
+  // end; empty when there is none.
   std::string title;
 };
+
+// `text` with every run of blanks, tabs and line breaks made one blank and
+// none left at either end.
+std::string collapse_blanks(std::string_view text);
 
 // Scans the page `scanner` was opened on, to its end. `each_step`, when
 // set, runs once for every step of the state machine (the desktop program

@@ -87,6 +87,7 @@ void Scanner::close() {
   line_rest_text_.clear();
   rest_at_ = 0;
   blanks_before_ = blanks_after_ = 0;
+  starts_line_ = line_pending_ = false;
   token_.clear();
   token_text_.clear();
 }
@@ -122,6 +123,7 @@ void Scanner::take_line_when_empty() {
       line = decode_references(replace_entities(std::move(line)));
     }
     set_rests(trim_blanks(line));
+    line_pending_ = true;
   }
 }
 
@@ -138,6 +140,8 @@ void Scanner::drop(size_t n, bool trim) {
 void Scanner::cut_token(bool comment_close) {
   blanks_before_ = blanks_after_;
   blanks_after_ = 0;
+  starts_line_ = line_pending_;
+  line_pending_ = false;
   std::string_view rest = line_rest();
   std::string_view rest_text = line_rest_text();
   if (rest.empty()) {
@@ -191,17 +195,35 @@ void Scanner::next_token() {
   cut_token(true);
 }
 
+namespace {
+
+bool is_blank_token(const std::string& text) {
+  return !text.empty() && text.find_first_not_of(" \t") == std::string::npos;
+}
+
+}  // namespace
+
 void Scanner::read_link() {
+  next_token();  // the "="
   next_token();
-  next_token();
-  if (token_ == "\"" || token_ == "'") next_token();
-  link_text_.clear();
-  while (token_ != "\"" && token_ != ">" && token_ != "'" && !token_.empty()) {
-    // A blank between two tokens of the value is part of it ("sp ace.htm").
-    if (!link_text_.empty()) link_text_.append(blanks_before_, ' ');
-    link_text_ += token_text_;
+  while (is_blank_token(token_text_)) next_token();
+  std::string quote;
+  if (token_ == "\"" || token_ == "'") {
+    quote = token_;
     next_token();
   }
+  std::string value;
+  for (bool first = true; !token_.empty() && token_ != ">"; first = false) {
+    if (quote.empty() ? !first && (gap_before() || is_blank_token(token_text_)) : token_ == quote) {
+      break;
+    }
+    // A line break inside the value is dropped; blanks inside it are kept.
+    if (!first && !starts_line_) value.append(blanks_before_, ' ');
+    value += token_text_;
+    next_token();
+  }
+  std::erase(value, '\t');
+  link_text_ = trim_blanks(value);
 }
 
 }  // namespace trawlix

@@ -35,8 +35,16 @@ class Scanner {
   void next_token();
 
   // With token at an attribute name (HREF, SRC): reads its value into
-  // link_text, the value as the page writes it, blanks inside it kept.
+  // link_text as a browser reads it. A quoted value ends at its own closing
+  // quote (an apostrophe inside double quotes is part of it) or at the
+  // tag's ">"; an unquoted one ends at a blank or ">". The blanks at both
+  // ends are dropped and tabs and line breaks are dropped everywhere;
+  // blanks inside the value are kept ("sp ace.htm").
   void read_link();
+
+  // True when blanks or a line break stand between the previous token and
+  // the current one.
+  bool gap_before() const { return blanks_before_ > 0 || starts_line_; }
 
   // The current token, upper case and folded.
   const std::string& token() const { return token_; }
@@ -76,6 +84,9 @@ class Scanner {
   // one, and after the current one.
   size_t blanks_before_ = 0;
   size_t blanks_after_ = 0;
+  // The current token is the first of its line (or of a line read after it).
+  bool starts_line_ = false;
+  bool line_pending_ = false;
   std::string token_;
   std::string token_text_;
   std::string link_text_;

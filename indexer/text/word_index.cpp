@@ -25,13 +25,13 @@ bool remove_occurrences(Database& db, int32_t doc_id) {
 
 // The description a page's title gives: control characters (a NUL, a tab,
 // an escape) become blanks, so that no reader of the document list, the
-// results page or the web index meets them.
+// results page or the web index meets them, and blanks are collapsed.
 std::string title_description(const std::string& title) {
-  std::string text = cut_text(title, kDescriptionWidth);
+  std::string text = title;
   for (char& c : text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = ' ';
   }
-  return text;
+  return cut_text(collapse_blanks(text), kDescriptionWidth);
 }
 
 }  // namespace

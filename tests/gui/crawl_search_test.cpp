@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -93,7 +94,9 @@ TEST(CrawlDialogs, StartCrawlRunsWithStopShownAndOnlySearchEnabled) {
       "insert into Docs (URLDocument, URLLevel, nMaxDepth, bCrawlAbove, URLParent, nStatus, "
       "bIndexed) values ('http://h/index.htm', 1, 0, 0, 0, 0, 0)"));
   bool stop_shown = false, search_enabled = false, add_disabled = false;
+  QStringList status;  // the status bar as each fetch begins
   w.http.during = [&] {
+    status << child<QLabel>(&w.window, "lblStatus")->text();
     stop_shown = !child<QPushButton>(&w.window, "btnStop")->isHidden();
     search_enabled = w.window.entry(QStringLiteral("mnuSearch"))->isEnabled();
     add_disabled = !w.window.entry(QStringLiteral("mnuURLCrawler"))->isEnabled();
@@ -114,6 +117,13 @@ TEST(CrawlDialogs, StartCrawlRunsWithStopShownAndOnlySearchEnabled) {
   EXPECT_EQ(w.window.state().settings.reindex_mode, 0);
   EXPECT_EQ(w.count("select count(*) from Docs where nStatus = 1"), 2);
   EXPECT_TRUE(w.window.entry(QStringLiteral("mnuURLCrawler"))->isEnabled());
+  // The counts of the crawl while it runs; the WorkSpace's at rest.
+  QString rest = QString::fromStdString(w.window.workspace().dir()) + ": %1 documents, %2 words";
+  ASSERT_EQ(status.size(), 2);
+  EXPECT_EQ(status[0], rest.arg(0).arg(0));  // the row was typed in behind its back
+  EXPECT_TRUE(status[1].startsWith("1 processed, 1 waiting, 0 failed, "))
+      << status[1].toStdString();
+  EXPECT_EQ(child<QLabel>(&w.window, "lblStatus")->text(), rest.arg(2).arg(3));
 }
 
 TEST(CrawlDialogs, StopEndsTheCrawlAfterTheCurrentDocument) {
@@ -185,7 +195,7 @@ TEST(SearchForm, FindsListsAndKeepsItsHistory) {
     query->setEditText(QStringLiteral("alpha"));
     click(dialog, "btnSearch");
     ASSERT_EQ(results->count(), 2);
-    EXPECT_EQ(results->item(0)->text(), "http://h/index.htm : Home ");
+    EXPECT_EQ(results->item(0)->text(), "http://h/index.htm : Home");
     EXPECT_EQ(results->item(1)->data(Qt::UserRole).toInt(), 2);
     click(dialog, "btnSearch");
     EXPECT_EQ(query->count(), 1);  // one history entry for the same query

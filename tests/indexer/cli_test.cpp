@@ -111,5 +111,62 @@ TEST(Cli, SearchPrintsDocumentsAndWritesTheResultsPage) {
   EXPECT_EQ(run_cli({"-w", dir.path(), "search"}).status, kExitUsage);
 }
 
+// Four documents whose order was worked out by hand: the score is the sum
+// of the occurrences of the query's words (a prefix sums every word it
+// matches), ties go to the lower DocID.
+TEST(Cli, SearchOrdersCountsLimitsAndPrintsJson) {
+  testing::TempDir dir;
+  ASSERT_EQ(run_cli({"-w", dir.path(), "init"}).status, kExitOk);
+  {
+    auto db = Database::open(dir.file("lexmine.mdb"), Database::Mode::kOpenExisting, nullptr);
+    ASSERT_TRUE(db);
+    for (int d = 1; d <= 4; ++d) {
+      EXPECT_TRUE(db->exec("insert into Docs (URLDocument, URLDescription) values (?, ?)",
+                           {"http://h/" + std::to_string(d), "D\"" + std::to_string(d)}));
+    }
+    EXPECT_TRUE(
+        db->exec("insert into Words (Word, Occurrences) values ('ALPHA', 6), "
+                 "('BETA', 8), ('ALMOND', 4)"));
+    // doc 1: ALPHA 1, ALMOND 4; doc 2: ALPHA 3, BETA 1; doc 3: ALPHA 2, BETA 2; doc 4: BETA 5
+    EXPECT_TRUE(
+        db->exec("insert into WordsDocs values (1, 1, 1), (1, 3, 4), (2, 1, 3), "
+                 "(2, 2, 1), (3, 1, 2), (3, 2, 2), (4, 2, 5)"));
+  }
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string docids;  // the DocIDs printed, in order
+    std::string count;   // the count line
+  } cases[] = {
+      {{"alpha", "beta"}, kExitOk, "2 3", "2 documents\n"},
+      {{"alpha", "beta", "--any"}, kExitOk, "4 2 3 1", "4 documents\n"},
+      {{"alpha", "beta", "--any", "--order", "docid"}, kExitOk, "1 2 3 4", "4 documents\n"},
+      {{"alpha", "beta", "--any", "--limit=2"}, kExitOk, "4 2", "4 documents\n"},
+      {{"al", "--partial"}, kExitOk, "1 2 3", "3 documents\n"},
+      {{"almond"}, kExitOk, "1", "1 document\n"},
+      {{"alpha", "--order", "best"}, kExitUsage, "", ""},
+      {{"alpha", "--limit", "-1"}, kExitUsage, "", ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> argv = {"-w", dir.path(), "search"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    Result r = run_cli(argv);
+    std::string what = ::testing::PrintToString(c.args);
+    ASSERT_EQ(r.status, c.status) << what << r.err;
+    std::string docids;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+      docids += (docids.empty() ? "" : " ") + line.substr(0, line.find('\t'));
+    }
+    EXPECT_EQ(docids, c.docids) << what;
+    EXPECT_EQ(r.err.substr(0, c.count.size()), c.count) << what;
+  }
+  Result json = run_cli({"-w", dir.path(), "search", "beta", "--json", "--limit", "2"});
+  ASSERT_EQ(json.status, kExitOk) << json.err;
+  EXPECT_EQ(json.out,
+            "{\"docid\":4,\"url\":\"http://h/4\",\"description\":\"D\\\"4\",\"score\":5}\n"
+            "{\"docid\":3,\"url\":\"http://h/3\",\"description\":\"D\\\"3\",\"score\":2}\n");
+}
+
 }  // namespace
 }  // namespace trawlix::cli

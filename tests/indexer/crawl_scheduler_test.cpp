@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "crawler/start_urls.h"
 #include "support/index_invariants.h"
 #include "support/scripted_http.h"
@@ -91,7 +93,16 @@ class CrawlTest : public ::testing::Test {
 TEST_F(CrawlTest, ExploresLevelByLevelWithinTheDepth) {
   start("h/dir/index.htm", 2);  // no scheme: stored as http://
   CrawlScheduler crawler(ws, state, ui, http);
+  std::vector<std::array<int64_t, 3>> progress;  // processed, failed, waiting
+  crawler.set_on_progress([&](const CrawlProgress& p) {
+    progress.push_back({p.processed, p.failed, p.waiting});
+    EXPECT_GE(p.pages_per_second(), 0);
+  });
   ASSERT_TRUE(crawler.start_crawl());
+  // The home page adds four; the error page fails and still waits.
+  std::vector<std::array<int64_t, 3>> counts = {
+      {1, 0, 4}, {2, 0, 3}, {3, 0, 2}, {4, 0, 1}, {5, 1, 1}};
+  EXPECT_EQ(progress, counts);
   std::vector<DocRow> want = {
       {"http://h/dir/index.htm", 1, 0, 1, -1},  {"http://h/dir/a.htm", 2, 1, 1, -1},
       {"http://h/dir/b.htm", 2, 1, 1, -1},      {"http://h/dir/sub/c.htm", 2, 1, 1, -1},

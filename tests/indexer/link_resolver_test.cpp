@@ -9,6 +9,7 @@
 #include "shell/workspace.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
+#include "text/scanner.h"
 
 namespace trawlix {
 namespace {
@@ -117,6 +118,40 @@ TEST_P(LinkResolverTest, AddsPagesOfTheDirectoryOneLevelDeeper) {
   EXPECT_EQ(got.url, at("/dir/JavaScript:go()"));
   EXPECT_EQ(got.fate, LinkFate::kAdded);
   EXPECT_EQ(docs(), 7);
+}
+
+// The value of a link as the scanner reads it from a page, then resolved:
+// blanks, tabs and line breaks around it are what browsers drop.
+TEST_P(LinkResolverTest, LinkValuesAreReadAsBrowsersReadThem) {
+  struct Case {
+    const char* tag;   // an anchor, its link written S://H/... for the scheme
+    const char* path;  // what it resolves to, after S://H
+  } cases[] = {
+      {"<a href=\" S://H/dir/abs.htm\">", "/dir/abs.htm"},
+      {"<a href=\"\tS://H/dir/tab.htm\t\">", "/dir/tab.htm"},
+      {"<a href=\"\r\n   S://H/dir/broken.htm\r\n\">", "/dir/broken.htm"},
+      {"<a href= \"  near.htm  \" >", "/dir/near.htm"},
+      {"<a href=\"baker's-corner.htm\">", "/dir/baker's-corner.htm"},
+      {"<a href='say \"hi\".htm'>", "/dir/say \"hi\".htm"},
+      {"<a href=bare.htm title=x>", "/dir/bare.htm"},
+      {"<a href=sub/bare.htm>", "/dir/sub/bare.htm"},
+      {"<a href=\"my page.htm\">", "/dir/my page.htm"},
+  };
+  std::string scheme = GetParam();
+  for (const Case& c : cases) {
+    std::string page = c.tag;
+    for (size_t at = page.find("S://"); at != std::string::npos; at = page.find("S://")) {
+      page.replace(at, 1, scheme);
+    }
+    Scanner scanner;
+    scanner.open_text(page);
+    do {
+      scanner.next_token();
+    } while (!scanner.token().empty() && scanner.token() != "HREF");
+    ASSERT_EQ(scanner.token(), "HREF") << c.tag;
+    scanner.read_link();
+    EXPECT_EQ(resolve(scanner.link_text()).url, at(c.path)) << c.tag;
+  }
 }
 
 TEST_P(LinkResolverTest, SkipsWhatIsNotAPageOfTheDirectory) {

@@ -521,7 +521,7 @@ TEST_F(WebIndex, MissingEngineWritesNothing) {
   EXPECT_EQ(run(missing).status, WebIndexReport::Status::kFailed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Web index:");
-  EXPECT_NE(ui.messages[0].text.find("libcartex32.so could not be loaded"), std::string::npos);
+  EXPECT_NE(ui.messages[0].text.find("libcartex32.so.0 could not be loaded"), std::string::npos);
   EXPECT_NE(ui.messages[0].text.find(dir.file("neither/libcartex32.so")), std::string::npos);
   EXPECT_EQ(files_of(dir.path()), before);
 
@@ -539,9 +539,9 @@ TEST_F(WebIndex, EngineIsLookedForBesideTheProgramFirst) {
   unsetenv(kEngineLibraryVariable);
   std::vector<std::string> found = engine_library_candidates();
   ASSERT_EQ(found.size(), 3u);
-  EXPECT_EQ(found[0], program_directory() + "/libcartex32.so");
-  EXPECT_EQ(found[1], program_directory() + "/../lib/libcartex32.so");
-  EXPECT_EQ(found[2], "libcartex32.so");
+  EXPECT_EQ(found[0], program_directory() + "/libcartex32.so.0");
+  EXPECT_EQ(found[1], program_directory() + "/../lib/libcartex32.so.0");
+  EXPECT_EQ(found[2], "libcartex32.so.0");
   setenv(kEngineLibraryVariable, "/opt/engine/libcartex32.so", 1);
   EXPECT_EQ(engine_library_candidates(), std::vector<std::string>{"/opt/engine/libcartex32.so"});
   unsetenv(kEngineLibraryVariable);

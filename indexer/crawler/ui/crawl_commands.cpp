@@ -21,6 +21,9 @@ void crawl(MainWindow& w, HttpClient& http, bool restart) {
     w.ui().list_clear();
     w.ui().process_events();
     CrawlScheduler scheduler(w.workspace(), w.state(), w.ui(), http);
+    scheduler.set_on_progress([&w](const CrawlProgress& progress) {
+      w.show_progress(QString::fromStdString(progress_text(progress)));
+    });
     scheduler.start_crawl();
   });
 }

@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <new>
 
@@ -70,6 +71,10 @@ void MainWindow::build_controls() {
     layout->addWidget(bar);
   }
   setCentralWidget(central);
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("lblStatus"));
+  statusBar()->addWidget(status_, 1);
+  show_rest_status();
 
   ui_.attach({this, documents_, external, letter, general, index});
 }
@@ -137,6 +142,7 @@ bool MainWindow::run_long(const RunOptions& options, const std::function<void()>
   state_.keep_running = false;
   running_ = false;
   refresh_commands();
+  show_rest_status();
   if (quit_requested_) close();
   return true;
 }
@@ -168,6 +174,25 @@ void MainWindow::workspace_changed(const QString& prefix) {
     printer_->setOutputFileName(pdf_default_);
   }
   refresh_commands();
+  show_rest_status();
+}
+
+void MainWindow::show_progress(const QString& text) {
+  status_->setText(text);
+}
+
+void MainWindow::show_rest_status() {
+  Database* db = workspace_.db();
+  if (!db) {
+    status_->setText(QStringLiteral("No WorkSpace open"));
+    return;
+  }
+  int64_t docs = db->query_int("select count(*) from Docs");
+  int64_t words = db->query_int("select count(*) from Words");
+  status_->setText(QStringLiteral("%1: %2 documents, %3 words")
+                       .arg(QString::fromStdString(workspace_.dir()))
+                       .arg(docs)
+                       .arg(words));
 }
 
 HelpWindow& MainWindow::help_window() {

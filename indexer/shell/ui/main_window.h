@@ -82,6 +82,12 @@ class MainWindow : public QMainWindow {
   // database are enabled.
   void workspace_changed(const QString& prefix);
 
+  // The status bar: `text` (the counts of a running crawl or survey) while
+  // a run goes on; at rest, the WorkSpace's folder and its numbers of
+  // documents and words.
+  void show_progress(const QString& text);
+  void show_rest_status();
+
   // Re-applies the enabling rules to every menu item.
   void refresh_commands();
 
@@ -113,6 +119,7 @@ class MainWindow : public QMainWindow {
 
   QListWidget* documents_ = nullptr;
   QPushButton* stop_ = nullptr;
+  QLabel* status_ = nullptr;
   QPointer<HelpWindow> help_;
 };
 
