@@ -1,7 +1,7 @@
 # cartex32.dll: the engine's objects linked for 32-bit Windows with the .def
 # file Cartex32WindowsDef.cmake writes (plain names, each an alias of its
 # __stdcall symbol), the C and C++ runtimes of GCC linked in, so that the
-# DLL needs nothing but system DLLs (KERNEL32, USER32, msvcrt).
+# DLL needs nothing but system DLLs (KERNEL32, USER32, GDI32, msvcrt).
 
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   message(FATAL_ERROR "cartex32.dll is a 32-bit library; use cmake/toolchain-mingw-i686.cmake")
@@ -26,7 +26,7 @@ add_library(cartex32 SHARED $<TARGET_OBJECTS:cartex32_objects> "${CARTEX32_LINK_
 target_include_directories(cartex32 PUBLIC
   "$<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>"
   "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>")
-target_link_libraries(cartex32 PRIVATE user32)
+target_link_libraries(cartex32 PRIVATE user32 gdi32)
 target_link_options(cartex32 PRIVATE -static-libgcc -static-libstdc++ "LINKER:--no-undefined")
 set_target_properties(cartex32 PROPERTIES
   PREFIX ""

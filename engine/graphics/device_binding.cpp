@@ -3,6 +3,7 @@
 // create, save and release through the library's own additions.
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "cartex32.h"
 #include "frame/messages.h"
@@ -11,6 +12,7 @@
 #include "graphics/palette.h"
 #include "graphics/vector_tables.h"
 #include "platform/device_table.h"
+#include "platform/gdi_device.h"
 #include "platform/png_writer.h"
 #include "platform/raster_device.h"
 
@@ -114,6 +116,21 @@ CX_EXPORT(int32_t) crear_dispositivo(int32_t ancho, int32_t alto) {
                       static_cast<int>(alto));
     return 0;
   }
+}
+
+CX_EXPORT(int32_t) envolver_hdc(int32_t hdc) {
+  if (!cx::gdi_supported()) {
+    cx::avise_error("envolver_hdc: esta versi\xF3n de la biblioteca no dibuja con GDI");
+    return 0;
+  }
+  std::unique_ptr<cx::Device> device = cx::dispositivo_gdi(hdc);
+  if (!device) {
+    cx::informe_error("envolver_hdc: %d no es un contexto de dispositivo", static_cast<int>(hdc));
+    return 0;
+  }
+  const int32_t handle = cx::registre_dispositivo(std::move(device));
+  if (!handle) cx::avise_error("envolver_hdc: no quedan dispositivos");
+  return handle;
 }
 
 CX_EXPORT(int16_t) guardar_png(int32_t hdc, const char* ruta) {

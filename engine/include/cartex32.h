@@ -905,6 +905,29 @@ CX_EXPORT(int16_t) copiar_pixeles(int32_t hdc, uint8_t* buffer);
 CX_EXPORT(int16_t) liberar_dispositivo(int32_t hdc);
 
 /* ------------------------------------------------------------------------
+ * Drawing into a host's own device context (the Windows DLL)
+ *
+ * The device handle the drawing functions take is always one of the
+ * library's handles: a host that wants the library to draw into its own
+ * GDI device context (a window's, a printer's or a memory bitmap's) first
+ * wraps the HDC in a handle with envolver_hdc, then passes that handle to
+ * gabrest, vb_sethdcxy and gapunto as it would a raster device's. The
+ * library draws straight into the context (pens, brushes, Polyline,
+ * Ellipse, Rectangle, SetPixel, SetROP2 and a rectangular clip region).
+ * ------------------------------------------------------------------------ */
+
+/* Wraps the device context hdc (an HDC, which fits 32 bits in the 32-bit
+   DLL) in a device handle. The device's size is that of the bitmap
+   selected in a memory context, else the context's HORZRES x VERTRES. The
+   library saves the context's state (SaveDC) when wrapping it and gives it
+   back (RestoreDC) on liberar_dispositivo; the host owns the context and
+   keeps it alive until then. copiar_pixeles reads the context's pixels;
+   guardar_png fails as on every device of the DLL. Returns the handle, or
+   0 (with a message) when hdc is no device context, when the library is
+   not the Windows DLL (no GDI), or when no handle is left. */
+CX_EXPORT(int32_t) envolver_hdc(int32_t hdc);
+
+/* ------------------------------------------------------------------------
  * Graphics state, windows and world transform
  *
  * World coordinates are doubles; device coordinates are pixels of the bound

@@ -31,6 +31,18 @@ DeviceRect ordered(const DeviceRect& r) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
+// The box of a rectangle or ellipse, ordered. Without a pen the shape is
+// one pixel narrower and lower, as GDI's is: the right and bottom edges the
+// pen's outline would have covered stay out.
+DeviceRect filled_box(const DeviceRect& r, const Pen& pen) {
+  DeviceRect box = ordered(r);
+  if (pen.style == PenStyle::null) {
+    box.right = std::max(box.left, box.right - 1);
+    box.bottom = std::max(box.top, box.bottom - 1);
+  }
+  return box;
+}
+
 // On and off runs, in pixels along the major axis, of the styled pens of
 // width 1; the pattern starts on.
 struct Pattern {
@@ -121,9 +133,12 @@ void RasterDevice::paint(const SpanSet& spans, Colorref colour) {
   }
 }
 
-// One pixel per step along the major axis, the minor coordinate rounded
-// (halves toward the end point); the end point itself is left out. Only the
-// steps inside the clip rectangle are visited.
+// One pixel per step along the major axis, the minor coordinate rounded;
+// the end point itself is left out. A minor coordinate exactly half-way
+// between two pixels goes toward the end point on lines running up and left
+// of the diagonals (steep lines going left, flat lines going up) and toward
+// the start point on the others, as GDI's lines do. Only the steps inside
+// the clip rectangle are visited.
 void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
   const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
   const int64_t adx = std::abs(dx), ady = std::abs(dy);
@@ -139,9 +154,11 @@ void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
   i0 = std::max<int64_t>(i0, 0);
   i1 = std::min(i1, steps);
   const Pattern* pattern = pattern_of(pen_.style);
+  const bool halves_to_end = x_major ? dy < 0 : dx < 0;
+  const int64_t half = halves_to_end ? steps : steps - 1;
   for (int64_t i = i0; i < i1; ++i) {
     if (pattern && !pattern_on(*pattern, style_pos_ + i)) continue;
-    const int64_t m = (2 * i * minor + steps) / (2 * steps);
+    const int64_t m = (2 * i * minor + half) / (2 * steps);
     const int32_t x = static_cast<int32_t>(x_major ? a.x + i * sx : a.x + m * sx);
     const int32_t y = static_cast<int32_t>(x_major ? a.y + m * sy : a.y + i * sy);
     if (!inside_clip(x, y)) continue;
@@ -224,7 +241,7 @@ bool RasterDevice::polygon(const DevicePoint* points, int count) {
 }
 
 bool RasterDevice::rectangle(const DeviceRect& box_in) {
-  const DeviceRect box = ordered(box_in);
+  const DeviceRect box = filled_box(box_in, pen_);
   if (box.left == box.right || box.top == box.bottom) return true;
   SpanSet region;
   add_box(region, box, {clip_.top - 1, clip_.bottom + 1});
@@ -237,7 +254,7 @@ bool RasterDevice::rectangle(const DeviceRect& box_in) {
 }
 
 bool RasterDevice::ellipse(const DeviceRect& box_in) {
-  const DeviceRect box = ordered(box_in);
+  const DeviceRect box = filled_box(box_in, pen_);
   if (box.left == box.right || box.top == box.bottom) return true;
   SpanSet region;
   add_ellipse_region(region, box, {clip_.top - 1, clip_.bottom + 1});

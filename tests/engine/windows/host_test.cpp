@@ -180,6 +180,7 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(guardar_png),
       BOUND(copiar_pixeles),
       BOUND(liberar_dispositivo),
+      BOUND(envolver_hdc),
       BOUND(gabrest),
       BOUND(vb_sethdcxy),
       BOUND(ginicie),
