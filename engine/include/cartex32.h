@@ -1334,6 +1334,96 @@ CX_EXPORT(int16_t) vea_area(int32_t record, int16_t colour);
    No result. The current layer's files are open again afterwards. */
 CX_EXPORT(void) redespliegue(int32_t ignored);
 
+/* ------------------------------------------------------------------------
+ * Areas and measures: the description of area objects (agregue_arco,
+ * retire_arco), their closure, area and perimeter, the areas and lengths of
+ * point lists and the point-inside tests.
+ *
+ * An area object of a network of kind 3 is described by the arcs that bound
+ * it: one 18-byte entry of the network's desc.dat for each (arc, area
+ * object) pair, chained from the arc (first_desc of cx_arc) and from the
+ * area object (first_desc of cx_area_object). The operations on an area
+ * object work on the current layer's network, which must be of kind 3.
+ * Units (setting code 10): 0 ground units; 1 areas x 0.0001; 2 areas x 1e-6
+ * and lengths / 1000.
+ * ------------------------------------------------------------------------ */
+
+/* agregue_arco - adds arc `arc` to the description of area object `area`,
+   at the head of both chains, under the edit lock.
+     area  record of the area object in the current network's objs.dat
+     arc   record of the arc in its arco.dat
+   Returns 0 added; -1, with nothing written, after "error bloqueo T3."
+   (lock), "Arco %ld ya esta en %s %s [%ld]" (the arc is there already:
+   one entry stays), or a message naming a record that is not there. */
+CX_EXPORT(int16_t) agregue_arco(int32_t area, int32_t arc);
+
+/* retire_arco - removes arc `arc` from the description of area object
+   `area`: its entry leaves both chains and is given back; "Ok.. arco sale".
+   Returns 0 removed; -1, with nothing changed, after "No se encontr\xf3
+   ARCO.. " (arc 0), "Arco NO esta en area", "ERROR eliminando lista t3A"
+   (the entry is missing from the arc's own chain), "Error bloqueando T3"
+   (lock) or a read failure. */
+CX_EXPORT(int16_t) retire_arco(int32_t area, int32_t arc);
+
+/* cerradura results besides 0 (one closed ring, "Area cerrada ok"), 1 (the
+   ordered arcs do not come back to the first arc's start) and -1 (the
+   current object kind, setting code 25, has no area geometry 0, 5, 6, 9). */
+#define CX_CERRADURA_GAP 2 /* no arc continues at a node; also unreadable records */
+#define CX_CERRADURA_FEW 3 /* fewer than two arcs that do not close on themselves */
+
+/* cerradura - checks that the arcs of area object `area` (at most 600 of
+   its chain) form one closed ring, reversing arcs as needed. An open ring
+   or a gap is marked with the graphics cursor at the node where it opens
+   and reported: "Area NO esta cerrada (o tiene huecos, o es disyunta!).."
+   for a gap (CX_CERRADURA_GAP), the same with two blanks before the
+   parenthesis for an open end (1), "Area debe tener por lo menos dos arcos"
+   (CX_CERRADURA_FEW). A single arc whose two ends are one node is a closed
+   ring. An area with holes or several rings is not one ring and fails. */
+CX_EXPORT(int16_t) cerradura(int32_t area);
+
+/* topo_area - the area and perimeter of an area object from the arcs of its
+   description (at most 900): the arcs are ordered into rings, each arc's
+   full point list (from-node, intermediate points, to-node) contributes its
+   trapezoid sum, reversed arcs negated; the area is the absolute value of
+   the total, so rings of opposite orientation (holes) subtract.
+     object     host area object; only first_desc is read
+     area       receives the area, 0 without description (units switch)
+     perimeter  receives the sum of all arcs' lengths
+   Returns the number of arcs read; 0 (both outputs 0) without description,
+   outside a network of kind 3 or on a read failure (reported). */
+CX_EXPORT(int16_t) topo_area(const cx_area_object* object, double* area, double* perimeter);
+
+/* area_calc - the area of the polygon of `count` points (x[i], y[i]),
+   after the units switch. An open polygon is closed: x[count], y[count]
+   receive the first point, so the caller's arrays must hold count + 1
+   points. Fewer than 3 points give 0. Always returns 0 (*area 0, nothing
+   read, for null arrays). */
+CX_EXPORT(int16_t) area_calc(double* x, double* y, int16_t count, double* area);
+
+/* long_calc - the length of the polyline of `count` points (divided by 1000
+   with units switch 2); fewer than 2 points give 0. Always returns 0. */
+CX_EXPORT(int16_t) long_calc(const double* x, const double* y, int16_t count, double* length);
+
+/* set_inclusion - how esta_en tests the work area: mode 0 inside, 1
+   outside, 2 within distance d of its boundary, 3 farther than d. Returns
+   mode. */
+CX_EXPORT(int16_t) set_inclusion(int16_t mode, double d);
+
+/* esta_en - 1 when (x, y) satisfies the work area (setting code 2: 0 none,
+   1 polygon, 2 circle, 3 rectangle, 4 an area object's boundary) under the
+   inclusion mode, else 0. Without a work area mode 0 gives 1 for every
+   point. Polygon and boundary tests use the even-odd rule; a point equal to
+   a boundary vertex is inside. */
+CX_EXPORT(int16_t) esta_en(double x, double y);
+
+/* esta_dentro - -1 when (x, y) lies inside object `record` of layer
+   `layer`, else 0: for layers of kind 0 and 1 a T0 object whose kind has
+   geometry 0, 5, 6 or 9 and whose point list is closed (point in polygon);
+   for layers of kind 3 an area object of the current network (even-odd
+   over all the arcs of its description, so holes are outside). Any other
+   object, or a record that cannot be read, gives 0. */
+CX_EXPORT(int16_t) esta_dentro(double x, double y, int32_t record, int16_t layer);
+
 #ifdef __cplusplus
 }
 #endif
