@@ -264,6 +264,15 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(vea_arco),
       BOUND(vea_area),
       BOUND(redespliegue),
+      BOUND(agregue_arco),
+      BOUND(retire_arco),
+      BOUND(cerradura),
+      BOUND(topo_area),
+      BOUND(area_calc),
+      BOUND(long_calc),
+      BOUND(set_inclusion),
+      BOUND(esta_en),
+      BOUND(esta_dentro),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
