@@ -1424,6 +1424,33 @@ CX_EXPORT(int16_t) esta_en(double x, double y);
    object, or a record that cannot be read, gives 0. */
 CX_EXPORT(int16_t) esta_dentro(double x, double y, int32_t record, int16_t layer);
 
+/* busque_nodo - the node of the current network nearest to (x, y) within
+   half the node tolerance (parameter 13), ties to the first found.
+   Returns its record, 0 for none. */
+CX_EXPORT(int32_t) busque_nodo(double x, double y);
+
+/* del_nodo - deletes a node of the current network that has no arcs: its
+   spatial key (and, for a network of kind 2, its code key) leave the
+   indexes, it is erased on screen and given back. Both index entries are
+   found before either is removed.
+   Returns 0 deleted; -1, with nothing changed, after "NO se encontro nodo "
+   (not a node), "NO se puede eliminar. hay arcos (%ld)" (the first entry
+   of its arc list), "Error bloqueando nodo" (lock), "Error en indice  XYt2"
+   or "Error en indice  Cod.nodos" (its index entry is missing). */
+CX_EXPORT(int16_t) del_nodo(int32_t node);
+
+/* borre_arco - deletes arc `arc` that bounds no area: its list entries
+   `from_entry` at node `from` and `to_entry` at node `to` leave the two
+   lists and are given back with the arc; the arc's point block stays in
+   coo.dat. Nothing happens unless all five numbers are above 0.
+   Always returns 0; what was refused is told by a message: "No se borra:
+   arco usado por algun area. (%ld)" (the head of its description chain),
+   "ERROR bloqueando arco" (lock), "ERROR DEL SISTEMA: Debe REGENERAR
+   listas T2" (an entry is not on its node's list: nothing is changed),
+   "No se encontr\xf3 ARCO.. " (a record that is not there). */
+CX_EXPORT(int16_t)
+borre_arco(int32_t from, int32_t to, int32_t from_entry, int32_t to_entry, int32_t arc);
+
 #ifdef __cplusplus
 }
 #endif

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -84,6 +86,50 @@ class Areas : public ::testing::Test {
     cx_area_object object{};
     EXPECT_EQ(CX_BIND(lib, sleer_top)(red[6], &object, a, 0), 0);
     return CX_BIND(lib, topo_area)(&object, area, perimeter);
+  }
+
+  // Checks that the network's records and indexes agree: every live node
+  // (not given back) is in xyt2.inx once and nothing else is; every list
+  // entry names an arc that ends at that node; every live arc is on both of
+  // its nodes' lists once.
+  void check_network(int32_t node_count, int32_t arc_count) {
+    std::vector<unsigned char> cursor(CX_XY_CURSOR_SIZE);
+    ASSERT_EQ(CX_BIND(lib, xyinicie)(red[2], cursor.data(), 2500, 0, 0, 1e6, 1e6), 0);
+    std::multiset<int32_t> indexed;
+    for (int32_t record = 0;;) {
+      ASSERT_EQ(CX_BIND(lib, xynext)(red[2], cursor.data(), 2500, nullptr, &record), 0);
+      if (record == 0) break;
+      indexed.insert(record);
+    }
+    auto live = [&](int16_t handle, int32_t n, int32_t size) {
+      std::vector<unsigned char> raw(static_cast<std::size_t>(size));
+      EXPECT_EQ(CX_BIND(lib, sleer)(handle, raw.data(), n, size), 0);
+      int32_t first = 0;
+      std::memcpy(&first, raw.data(), 4);
+      return first != -1;
+    };
+    std::multiset<int32_t> nodes;
+    std::map<int32_t, int> listed;
+    for (int32_t n = 1; n <= node_count; ++n) {
+      if (!live(red[0], n, 46)) continue;
+      nodes.insert(n);
+      cx_node node{};
+      ASSERT_EQ(CX_BIND(lib, sleer_nod)(red[0], &node, n, 0), 0);
+      for (int32_t entry = node.first_list, guard = 0; entry != 0 && guard < 100; ++guard) {
+        int32_t e[4];
+        ASSERT_EQ(CX_BIND(lib, sleer)(red[4], e, entry, 16), 0);
+        cx_arc arc{};
+        ASSERT_EQ(CX_BIND(lib, sleer_arc)(red[1], &arc, e[0], 0), 0);
+        EXPECT_TRUE(arc.from_node == n || arc.to_node == n) << "arc " << e[0] << " at " << n;
+        ++listed[e[0]];
+        entry = e[1];
+      }
+    }
+    EXPECT_EQ(indexed, nodes);
+    for (int32_t e = 1; e <= arc_count; ++e) {
+      const bool alive = live(red[1], e, 41);
+      EXPECT_EQ(listed.count(e) ? listed[e] : 0, alive ? 2 : 0) << "arc " << e;
+    }
   }
 
   TempBase base;
@@ -181,12 +227,16 @@ TEST_F(Areas, WorkAreaModesUnderEachInclusion) {
   } const cases[] = {
       {"none", [](EngineLibrary&) {}, {{1, 0, 0, 1}, {1, 0, 0, 1}, {1, 0, 0, 1}}},
       {"rectangle",
-       [](EngineLibrary& l) { CX_BIND(l, set_workxy)
-                              (0, 0, 100, 100); },
+       [](EngineLibrary& l) {
+         CX_BIND(l, set_workxy)
+         (0, 0, 100, 100);
+       },
        {{1, 0, 0, 1}, {0, 1, 1, 0}, {0, 1, 0, 1}}},
       {"circle",
-       [](EngineLibrary& l) { CX_BIND(l, set_workcirc)
-                              (50, 50, 50); },
+       [](EngineLibrary& l) {
+         CX_BIND(l, set_workcirc)
+         (50, 50, 50);
+       },
        {{1, 0, 0, 1}, {0, 1, 1, 0}, {0, 1, 0, 1}}},
       {"polygon",
        [](EngineLibrary& l) {
@@ -205,6 +255,49 @@ TEST_F(Areas, WorkAreaModesUnderEachInclusion) {
             << c.name << " point " << p << " mode " << mode;
       }
   }
+}
+
+TEST_F(Areas, NodesAndArcsLeaveOnlyWhenNothingDependsOnThem) {
+  const double tolerance = 10, d = 0;
+  const int16_t units = 0;
+  CX_BIND(lib, set_params)
+  (&d, &d, &d, &d, &d, &d, &d, &d, &d, &units, nullptr, nullptr, &tolerance);
+  const int32_t A = node(2000, 2000), B = node(2100, 2000), C = node(2000, 2100);
+  const int32_t ab = arc(A, B), bc = arc(B, C);
+  // Half the tolerance: a node 6 away is not found, 4 away is.
+  EXPECT_EQ(CX_BIND(lib, busque_nodo)(2006, 2000), 0);
+  EXPECT_EQ(CX_BIND(lib, busque_nodo)(2104, 2000), B);
+
+  cx_node a{};
+  ASSERT_EQ(CX_BIND(lib, sleer_nod)(red[0], &a, A, 0), 0);
+  EXPECT_EQ(CX_BIND(lib, del_nodo)(A), -1);
+  EXPECT_EQ(messages.back(),
+            "NO se puede eliminar. hay arcos (" + std::to_string(a.first_list) + ")");
+  // An arc of an area stays.
+  const int32_t area = area_of({ab});
+  cx_node b{};
+  ASSERT_EQ(CX_BIND(lib, sleer_nod)(red[0], &b, B, 0), 0);
+  // B's list: bc's entry is the head, ab's follows it.
+  int32_t head[4];
+  ASSERT_EQ(CX_BIND(lib, sleer)(red[4], head, b.first_list, 16), 0);
+  const int32_t b_ab = head[1];
+  EXPECT_EQ(CX_BIND(lib, borre_arco)(A, B, a.first_list, b_ab, ab), 0);
+  EXPECT_EQ(messages.back().rfind("No se borra: arco usado por algun area.", 0), 0u);
+  // A wrong list entry changes nothing.
+  EXPECT_EQ(CX_BIND(lib, retire_arco)(area, ab), 0);
+  EXPECT_EQ(CX_BIND(lib, borre_arco)(A, B, a.first_list, b_ab + 100, ab), 0);
+  EXPECT_EQ(messages.back(), "ERROR DEL SISTEMA: Debe REGENERAR listas T2");
+  check_network(3, 2);
+  // Now the arc goes, then its node.
+  EXPECT_EQ(CX_BIND(lib, borre_arco)(A, B, a.first_list, b_ab, ab), 0);
+  check_network(3, 2);
+  EXPECT_EQ(CX_BIND(lib, del_nodo)(A), 0);
+  check_network(3, 2);
+  EXPECT_EQ(CX_BIND(lib, busque_nodo)(2000, 2000), 0);
+  EXPECT_EQ(CX_BIND(lib, del_nodo)(A), -1);  // already gone: its index entry is missing
+  check_network(3, 2);
+  (void)bc;
+  (void)C;
 }
 
 }  // namespace

@@ -273,6 +273,9 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(set_inclusion),
       BOUND(esta_en),
       BOUND(esta_dentro),
+      BOUND(busque_nodo),
+      BOUND(del_nodo),
+      BOUND(borre_arco),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
