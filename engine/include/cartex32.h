@@ -1451,6 +1451,17 @@ CX_EXPORT(int16_t) del_nodo(int32_t node);
 CX_EXPORT(int16_t)
 borre_arco(int32_t from, int32_t to, int32_t from_entry, int32_t to_entry, int32_t arc);
 
+/* borre_t3 - deletes area object `area` of the current network with its
+   description: each entry leaves its arc's chain and is given back, the
+   code key leaves nodo.inx and the label point's key xyt3.inx, the object
+   is erased on screen and given back. Every link and index entry is found
+   before anything changes.
+   Returns 0 deleted; -1, with nothing changed, after "error bloqueo..T3"
+   (lock), "ERROR eliminando lista t3A" (an entry missing from its arc's
+   chain), "Error en indice T3" (an index entry missing) or a message naming
+   a record that is not there. */
+CX_EXPORT(int16_t) borre_t3(int32_t area);
+
 #ifdef __cplusplus
 }
 #endif
