@@ -1462,6 +1462,26 @@ borre_arco(int32_t from, int32_t to, int32_t from_entry, int32_t to_entry, int32
    a record that is not there. */
 CX_EXPORT(int16_t) borre_t3(int32_t area);
 
+/* regrabe_arco - replaces the intermediate points of arc `arc` of the
+   current network by x[1..n-2], y[1..n-2] (x[0] and x[n-1] are the end
+   nodes, not stored) in a new block of coo.dat; the old block stays. Two
+   points or fewer leave the arc straight (count 0, no block). The bounding
+   box is not recomputed.
+   Always returns 0. Refused with the arc unchanged: more points than one
+   block holds ("regrabe_arco: %d UNIDADES NO CABEN EN UN BLOQUE (maximo
+   300)"), "ERROR bloqueando arco" (lock), "No se encontr\xf3 ARCO.. "
+   (not an arc). */
+CX_EXPORT(int16_t) regrabe_arco(int32_t arc, const double* x, const double* y, int16_t n);
+
+/* resitue_t01 - moves T0 object `record` to (x, y) and turns it to
+   `angle` radians (stored in tenths of a degree, to the nearest; for kinds
+   of geometry 7 the angle itself, truncated), moving its CUADT0.INX entry;
+   it is erased and drawn again in its kind's colour.
+   Returns 0 moved; -1, with nothing changed, after "Error de Bloqueo.T0"
+   (lock), "Error en indice espacial..T0" (its index entry is missing) or
+   "resitue_t01: OBJETO %ld NO EXISTE". */
+CX_EXPORT(int16_t) resitue_t01(int32_t record, double x, double y, double angle);
+
 #ifdef __cplusplus
 }
 #endif

@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "support/engine_library.h"
+#include "support/host_files.h"
 #include "support/temp_base.h"
 
 namespace {
 
+using cx::testing::close_host_file;
 using cx::testing::EngineLibrary;
+using cx::testing::open_host_file;
 using cx::testing::TempBase;
 using Bytes = std::vector<unsigned char>;
 
@@ -298,6 +301,61 @@ TEST_F(Areas, NodesAndArcsLeaveOnlyWhenNothingDependsOnThem) {
   check_network(3, 2);
   (void)bc;
   (void)C;
+}
+
+TEST_F(Areas, ReshapedArcsAndMovedObjectsKeepTheirIndexes) {
+  const int32_t A = node(3000, 3000), B = node(3100, 3000);
+  const int32_t e = arc(A, B);
+  const double x[4] = {3000, 3030, 3060, 3100}, y[4] = {3000, 3010, 2990, 3000};
+  struct {
+    int16_t n;
+    int16_t count;  // intermediate points afterwards
+  } const cases[] = {{4, 2}, {2, 0}, {4, 2}, {303, 2}};
+  std::vector<double> many_x(303, 3050), many_y(303, 3050);
+  for (const auto& c : cases) {
+    const bool big = c.n > 4;
+    EXPECT_EQ(CX_BIND(lib, regrabe_arco)(e, big ? many_x.data() : x, big ? many_y.data() : y, c.n),
+              0);
+    cx_arc got{};
+    ASSERT_EQ(CX_BIND(lib, sleer_arc)(red[1], &got, e, 0), 0);
+    ASSERT_EQ(got.count, c.count) << "n " << c.n;
+    if (got.count > 0) {
+      double gx[2], gy[2];
+      ASSERT_EQ(CX_BIND(lib, lea_coord)(red[5], got.block, gx, gy, 2), 0);
+      EXPECT_EQ(gx[0], x[1]);  // the refused reshape kept the old points
+      EXPECT_EQ(gy[1], y[2]);
+    } else {
+      EXPECT_EQ(got.block, 0);
+    }
+  }
+  EXPECT_EQ(messages.back(), "regrabe_arco: 301 UNIDADES NO CABEN EN UN BLOQUE (maximo 300)");
+
+  ASSERT_EQ(CX_BIND(lib, abra_t0)(0), 1);
+  cx_object mark{};
+  mark.kind = 2;
+  mark.x = 3000;
+  mark.y = 3000;
+  const int32_t r = CX_BIND(lib, grabe_t0)(&mark, nullptr, nullptr, nullptr);
+  ASSERT_GT(r, 0);
+  ASSERT_EQ(CX_BIND(lib, resitue_t01)(r, 7600, 4100, M_PI / 2), 0);
+  cx_object moved{};
+  const auto objects = static_cast<int16_t>(open_host_file("OBJETOS.DAT", false));
+  const auto index = static_cast<int16_t>(open_host_file("CUADT0.INX", false));
+  EXPECT_EQ(CX_BIND(lib, sleer_obj)(objects, &moved, r, 0), 0);
+  EXPECT_EQ(moved.rotation, 900);
+  EXPECT_EQ(moved.x, 7600);
+  std::vector<unsigned char> cursor(CX_XY_CURSOR_SIZE);
+  auto found_at = [&](double x0, double y0) {
+    EXPECT_EQ(CX_BIND(lib, xyinicie)(index, cursor.data(), 2500, x0 - 1, y0 - 1, x0 + 1, y0 + 1),
+              0);
+    int32_t record = 0;
+    EXPECT_EQ(CX_BIND(lib, xynext)(index, cursor.data(), 2500, nullptr, &record), 0);
+    return record;
+  };
+  EXPECT_EQ(found_at(7600, 4100), r);
+  EXPECT_EQ(found_at(3000, 3000), 0);
+  close_host_file(objects);
+  close_host_file(index);
 }
 
 }  // namespace

@@ -277,6 +277,8 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(del_nodo),
       BOUND(borre_arco),
       BOUND(borre_t3),
+      BOUND(regrabe_arco),
+      BOUND(resitue_t01),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
