@@ -337,7 +337,7 @@ TEST_F(Areas, ReshapedArcsAndMovedObjectsKeepTheirIndexes) {
   mark.y = 3000;
   const int32_t r = CX_BIND(lib, grabe_t0)(&mark, nullptr, nullptr, nullptr);
   ASSERT_GT(r, 0);
-  ASSERT_EQ(CX_BIND(lib, resitue_t01)(r, 7600, 4100, M_PI / 2), 0);
+  ASSERT_EQ(CX_BIND(lib, resitue_t01)(r, 7600, 4100, std::acos(0.0)), 0);
   cx_object moved{};
   const auto objects = static_cast<int16_t>(open_host_file("OBJETOS.DAT", false));
   const auto index = static_cast<int16_t>(open_host_file("CUADT0.INX", false));
