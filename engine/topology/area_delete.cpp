@@ -11,6 +11,7 @@
 #include "topology/btree.h"
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
+#include "topology/edit_support.h"
 #include "topology/spatial.h"
 
 namespace cx {
@@ -18,24 +19,6 @@ namespace cx {
 namespace {
 
 constexpr int kCodes = 3, kLabels = 7;
-
-struct EditLock {
-  bool taken = bloquee_base() != 0;
-  ~EditLock() {
-    if (taken) libere_base();
-  }
-};
-
-bool has_entry(int handle, const unsigned char* key, int32_t value) {
-  CursorIndice cursor{};
-  if (!indice_posicione(handle, key, &cursor)) return false;
-  unsigned char found[kKeySize];
-  int32_t v = 0;
-  for (bool more = indice_actual(cursor, found, &v); more && std::memcmp(found, key, kKeySize) == 0;
-       more = indice_siguiente(handle, &cursor, found, &v))
-    if (v == value) return true;
-  return false;
-}
 
 // The entry before `entry` on arc's chain (0: entry is the head), -1 when
 // entry is not on it.
@@ -64,7 +47,7 @@ CX_EXPORT(int16_t) borre_t3(int32_t a) {
     informe_error("NO se encontro area %ld", static_cast<long>(a));
     return -1;
   }
-  const EditLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("error bloqueo..T3");
     return -1;
@@ -82,7 +65,7 @@ CX_EXPORT(int16_t) borre_t3(int32_t a) {
   std::memcpy(code, area.code, kKeySize);
   const cx_kind* kind = registro_tipo(area.kind, "borre_t3");
   clave_espacial(area.x, area.y, kind ? kind->layer : area.state, label);
-  if (!has_entry(red[kCodes], code, a) || !has_entry(red[kLabels], label, a)) {
+  if (!hay_entrada(red[kCodes], code, a) || !hay_entrada(red[kLabels], label, a)) {
     avise_error("Error en indice T3");
     return -1;
   }

@@ -8,17 +8,11 @@
 #include "records/record_file.h"
 #include "session/session.h"
 #include "topology/descriptions.h"
+#include "topology/edit_support.h"
 
 namespace cx {
 
 namespace {
-
-struct EditLock {
-  bool taken = bloquee_base() != 0;
-  ~EditLock() {
-    if (taken) libere_base();
-  }
-};
 
 // The entry of arc in the chain, or 0.
 int32_t entry_of(const std::vector<std::pair<int32_t, Descripcion>>& chain, int32_t arc) {
@@ -66,7 +60,7 @@ CX_EXPORT(int16_t) agregue_arco(int32_t a, int32_t e) {
   using namespace cx;
   const int16_t* red = red_de_areas("agregue_arco");
   if (!red) return -1;
-  const EditLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("error bloqueo T3.");
     return -1;
@@ -87,7 +81,7 @@ CX_EXPORT(int16_t) retire_arco(int32_t a, int32_t e) {
     avise_error("No se encontr\xf3 ARCO.. ");
     return -1;
   }
-  const EditLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("Error bloqueando T3");
     return -1;

@@ -12,6 +12,7 @@
 #include "topology/btree.h"
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
+#include "topology/edit_support.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 #include "topology/writers.h"
@@ -21,24 +22,6 @@ namespace cx {
 namespace {
 
 constexpr double kTenthsPerRadian = 572.9577951308232;
-
-struct EditLock {
-  bool taken = bloquee_base() != 0;
-  ~EditLock() {
-    if (taken) libere_base();
-  }
-};
-
-bool has_entry(int handle, const unsigned char* key, int32_t value) {
-  CursorIndice cursor{};
-  if (!indice_posicione(handle, key, &cursor)) return false;
-  unsigned char found[kKeySize];
-  int32_t v = 0;
-  for (bool more = indice_actual(cursor, found, &v); more && std::memcmp(found, key, kKeySize) == 0;
-       more = indice_siguiente(handle, &cursor, found, &v))
-    if (v == value) return true;
-  return false;
-}
 
 }  // namespace
 
@@ -59,7 +42,7 @@ CX_EXPORT(int16_t) regrabe_arco(int32_t e, const double* x, const double* y, int
   if (!straight &&
       (unidades_bloque(0, n - 2, "regrabe_arco") < 0 || punteros_nulos("regrabe_arco", {x, y})))
     return 0;
-  const EditLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("ERROR bloqueando arco");
     return 0;
@@ -89,14 +72,14 @@ CX_EXPORT(int16_t) resitue_t01(int32_t record, double x, double y, double angle)
   desempaque(disk, &object);
   const cx_kind* kind = registro_tipo(object.kind, "resitue_t01");
   if (!kind) return -1;
-  const EditLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("Error de Bloqueo.T0");
     return -1;
   }
   unsigned char old_key[kKeySize], new_key[kKeySize];
   clave_espacial(object.x, object.y, kind->layer, old_key);
-  if (!has_entry(t0.cuadt0, old_key, record)) {
+  if (!hay_entrada(t0.cuadt0, old_key, record)) {
     avise_error("Error en indice espacial..T0");
     return -1;
   }

@@ -14,6 +14,7 @@
 #include "topology/btree.h"
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
+#include "topology/edit_support.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 
@@ -23,13 +24,6 @@ namespace {
 
 constexpr int kListSize = 16;
 enum { kNodeXY = 2, kCodes = 3, kLists = 4 };
-
-struct EditLock {
-  bool taken = bloquee_base() != 0;
-  ~EditLock() {
-    if (taken) libere_base();
-  }
-};
 
 const int16_t* current_network() {
   const Red* network = red(sesion().current_network);
@@ -44,18 +38,6 @@ bool read_node(const int16_t* red, int32_t n, cx_node* node) {
     return false;
   desempaque(disk, node);
   return true;
-}
-
-// Whether the index holds this key with this value.
-bool has_entry(int handle, const unsigned char* key, int32_t value) {
-  CursorIndice cursor{};
-  if (!indice_posicione(handle, key, &cursor)) return false;
-  unsigned char found[kKeySize];
-  int32_t v = 0;
-  for (bool more = indice_actual(cursor, found, &v); more && std::memcmp(found, key, kKeySize) == 0;
-       more = indice_siguiente(handle, &cursor, found, &v))
-    if (v == value) return true;
-  return false;
 }
 
 // The spatial key a node was indexed under: its kind's layer.
@@ -136,7 +118,7 @@ CX_EXPORT(int16_t) del_nodo(int32_t n) {
     informe_error("NO se puede eliminar. hay arcos (%ld)", static_cast<long>(node.first_list));
     return -1;
   }
-  const EditLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("Error bloqueando nodo");
     return -1;
@@ -147,11 +129,11 @@ CX_EXPORT(int16_t) del_nodo(int32_t n) {
   empaque(node, disk);
   std::memcpy(code, disk, 11);
   const bool codes = red[kRedKind] == 2;
-  if (!has_entry(red[kNodeXY], xy, n)) {
+  if (!hay_entrada(red[kNodeXY], xy, n)) {
     avise_error("Error en indice  XYt2");
     return -1;
   }
-  if (codes && !has_entry(red[kCodes], code, n)) {
+  if (codes && !hay_entrada(red[kCodes], code, n)) {
     avise_error("Error en indice  Cod.nodos");
     return -1;
   }
@@ -176,7 +158,7 @@ CX_EXPORT(int16_t) borre_arco(int32_t a, int32_t b, int32_t la, int32_t lb, int3
                   static_cast<long>(arc.first_desc));
     return 0;
   }
-  const EditLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("ERROR bloqueando arco");
     return 0;
