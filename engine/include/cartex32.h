@@ -1674,6 +1674,154 @@ CX_EXPORT(int16_t) scolor(const int16_t* object);
 CX_EXPORT(int16_t) slinea(const int16_t* object);
 CX_EXPORT(int16_t) stexto(const int16_t* object);
 
+/* ------------------------------------------------------------------------
+ * Areas and measures: the description of area objects (agregue_arco,
+ * retire_arco), their closure, area and perimeter, the areas and lengths of
+ * point lists and the point-inside tests.
+ *
+ * An area object of a network of kind 3 is described by the arcs that bound
+ * it: one 18-byte entry of the network's desc.dat for each (arc, area
+ * object) pair, chained from the arc (first_desc of cx_arc) and from the
+ * area object (first_desc of cx_area_object). The operations on an area
+ * object work on the current layer's network, which must be of kind 3.
+ * Units (setting code 10): 0 ground units; 1 areas x 0.0001; 2 areas x 1e-6
+ * and lengths / 1000.
+ * ------------------------------------------------------------------------ */
+
+/* agregue_arco - adds arc `arc` to the description of area object `area`,
+   at the head of both chains, under the edit lock.
+     area  record of the area object in the current network's objs.dat
+     arc   record of the arc in its arco.dat
+   Returns 0 added; -1, with nothing written, after "error bloqueo T3."
+   (lock), "Arco %ld ya esta en %s %s [%ld]" (the arc is there already:
+   one entry stays), or a message naming a record that is not there. */
+CX_EXPORT(int16_t) agregue_arco(int32_t area, int32_t arc);
+
+/* retire_arco - removes arc `arc` from the description of area object
+   `area`: its entry leaves both chains and is given back; "Ok.. arco sale".
+   Returns 0 removed; -1, with nothing changed, after "No se encontr\xf3
+   ARCO.. " (arc 0), "Arco NO esta en area", "ERROR eliminando lista t3A"
+   (the entry is missing from the arc's own chain), "Error bloqueando T3"
+   (lock) or a read failure. */
+CX_EXPORT(int16_t) retire_arco(int32_t area, int32_t arc);
+
+/* cerradura results besides 0 (one closed ring, "Area cerrada ok"), 1 (the
+   ordered arcs do not come back to the first arc's start) and -1 (the
+   current object kind, setting code 25, has no area geometry 0, 5, 6, 9). */
+#define CX_CERRADURA_GAP 2 /* no arc continues at a node; also unreadable records */
+#define CX_CERRADURA_FEW 3 /* fewer than two arcs that do not close on themselves */
+
+/* cerradura - checks that the arcs of area object `area` (at most 600 of
+   its chain) form one closed ring, reversing arcs as needed. An open ring
+   or a gap is marked with the graphics cursor at the node where it opens
+   and reported: "Area NO esta cerrada (o tiene huecos, o es disyunta!).."
+   for a gap (CX_CERRADURA_GAP), the same with two blanks before the
+   parenthesis for an open end (1), "Area debe tener por lo menos dos arcos"
+   (CX_CERRADURA_FEW). A single arc whose two ends are one node is a closed
+   ring. An area with holes or several rings is not one ring and fails. */
+CX_EXPORT(int16_t) cerradura(int32_t area);
+
+/* topo_area - the area and perimeter of an area object from the arcs of its
+   description (at most 900): the arcs are ordered into rings, each arc's
+   full point list (from-node, intermediate points, to-node) contributes its
+   trapezoid sum, reversed arcs negated; the area is the absolute value of
+   the total, so rings of opposite orientation (holes) subtract.
+     object     host area object; only first_desc is read
+     area       receives the area, 0 without description (units switch)
+     perimeter  receives the sum of all arcs' lengths
+   Returns the number of arcs read; 0 (both outputs 0) without description,
+   outside a network of kind 3 or on a read failure (reported). */
+CX_EXPORT(int16_t) topo_area(const cx_area_object* object, double* area, double* perimeter);
+
+/* area_calc - the area of the polygon of `count` points (x[i], y[i]),
+   after the units switch. An open polygon is closed: x[count], y[count]
+   receive the first point, so the caller's arrays must hold count + 1
+   points. Fewer than 3 points give 0. Always returns 0 (*area 0, nothing
+   read, for null arrays). */
+CX_EXPORT(int16_t) area_calc(double* x, double* y, int16_t count, double* area);
+
+/* long_calc - the length of the polyline of `count` points (divided by 1000
+   with units switch 2); fewer than 2 points give 0. Always returns 0. */
+CX_EXPORT(int16_t) long_calc(const double* x, const double* y, int16_t count, double* length);
+
+/* set_inclusion - how esta_en tests the work area: mode 0 inside, 1
+   outside, 2 within distance d of its boundary, 3 farther than d. Returns
+   mode. */
+CX_EXPORT(int16_t) set_inclusion(int16_t mode, double d);
+
+/* esta_en - 1 when (x, y) satisfies the work area (setting code 2: 0 none,
+   1 polygon, 2 circle, 3 rectangle, 4 an area object's boundary) under the
+   inclusion mode, else 0. Without a work area mode 0 gives 1 for every
+   point. Polygon and boundary tests use the even-odd rule; a point equal to
+   a boundary vertex is inside. */
+CX_EXPORT(int16_t) esta_en(double x, double y);
+
+/* esta_dentro - -1 when (x, y) lies inside object `record` of layer
+   `layer`, else 0: for layers of kind 0 and 1 a T0 object whose kind has
+   geometry 0, 5, 6 or 9 and whose point list is closed (point in polygon);
+   for layers of kind 3 an area object of the current network (even-odd
+   over all the arcs of its description, so holes are outside). Any other
+   object, or a record that cannot be read, gives 0. */
+CX_EXPORT(int16_t) esta_dentro(double x, double y, int32_t record, int16_t layer);
+
+/* busque_nodo - the node of the current network nearest to (x, y) within
+   half the node tolerance (parameter 13), ties to the first found.
+   Returns its record, 0 for none. */
+CX_EXPORT(int32_t) busque_nodo(double x, double y);
+
+/* del_nodo - deletes a node of the current network that has no arcs: its
+   spatial key (and, for a network of kind 2, its code key) leave the
+   indexes, it is erased on screen and given back. Both index entries are
+   found before either is removed.
+   Returns 0 deleted; -1, with nothing changed, after "NO se encontro nodo "
+   (not a node), "NO se puede eliminar. hay arcos (%ld)" (the first entry
+   of its arc list), "Error bloqueando nodo" (lock), "Error en indice  XYt2"
+   or "Error en indice  Cod.nodos" (its index entry is missing). */
+CX_EXPORT(int16_t) del_nodo(int32_t node);
+
+/* borre_arco - deletes arc `arc` that bounds no area: its list entries
+   `from_entry` at node `from` and `to_entry` at node `to` leave the two
+   lists and are given back with the arc; the arc's point block stays in
+   coo.dat. Nothing happens unless all five numbers are above 0.
+   Always returns 0; what was refused is told by a message: "No se borra:
+   arco usado por algun area. (%ld)" (the head of its description chain),
+   "ERROR bloqueando arco" (lock), "ERROR DEL SISTEMA: Debe REGENERAR
+   listas T2" (an entry is not on its node's list: nothing is changed),
+   "No se encontr\xf3 ARCO.. " (a record that is not there). */
+CX_EXPORT(int16_t)
+borre_arco(int32_t from, int32_t to, int32_t from_entry, int32_t to_entry, int32_t arc);
+
+/* borre_t3 - deletes area object `area` of the current network with its
+   description: each entry leaves its arc's chain and is given back, the
+   code key leaves nodo.inx and the label point's key xyt3.inx, the object
+   is erased on screen and given back. Every link and index entry is found
+   before anything changes.
+   Returns 0 deleted; -1, with nothing changed, after "error bloqueo..T3"
+   (lock), "ERROR eliminando lista t3A" (an entry missing from its arc's
+   chain), "Error en indice T3" (an index entry missing) or a message naming
+   a record that is not there. */
+CX_EXPORT(int16_t) borre_t3(int32_t area);
+
+/* regrabe_arco - replaces the intermediate points of arc `arc` of the
+   current network by x[1..n-2], y[1..n-2] (x[0] and x[n-1] are the end
+   nodes, not stored) in a new block of coo.dat; the old block stays. Two
+   points or fewer leave the arc straight (count 0, no block). The bounding
+   box is not recomputed.
+   Always returns 0. Refused with the arc unchanged: more points than one
+   block holds ("regrabe_arco: %d UNIDADES NO CABEN EN UN BLOQUE (maximo
+   300)"), "ERROR bloqueando arco" (lock), "No se encontr\xf3 ARCO.. "
+   (not an arc). */
+CX_EXPORT(int16_t) regrabe_arco(int32_t arc, const double* x, const double* y, int16_t n);
+
+/* resitue_t01 - moves T0 object `record` to (x, y) and turns it to
+   `angle` radians (stored in tenths of a degree, to the nearest; for kinds
+   of geometry 7 the angle itself, truncated), moving its CUADT0.INX entry;
+   it is erased and drawn again in its kind's colour.
+   Returns 0 moved; -1, with nothing changed, after "Error de Bloqueo.T0"
+   (lock), "Error en indice espacial..T0" (its index entry is missing) or
+   "resitue_t01: OBJETO %ld NO EXISTE". */
+CX_EXPORT(int16_t) resitue_t01(int32_t record, double x, double y, double angle);
+
 #ifdef __cplusplus
 }
 #endif

@@ -307,6 +307,21 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(scolor),
       BOUND(slinea),
       BOUND(stexto),
+      BOUND(agregue_arco),
+      BOUND(retire_arco),
+      BOUND(cerradura),
+      BOUND(topo_area),
+      BOUND(area_calc),
+      BOUND(long_calc),
+      BOUND(set_inclusion),
+      BOUND(esta_en),
+      BOUND(esta_dentro),
+      BOUND(busque_nodo),
+      BOUND(del_nodo),
+      BOUND(borre_arco),
+      BOUND(borre_t3),
+      BOUND(regrabe_arco),
+      BOUND(resitue_t01),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();

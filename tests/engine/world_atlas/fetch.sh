@@ -8,7 +8,8 @@ set -u
 dest=$1
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$dest" && cd "$dest" || exit 0
-[ -f countries-110m.txt ] && [ -f countries-50m.txt ] && exit 0
+grep -q '^rings' countries-110m.txt 2>/dev/null && grep -q '^rings' countries-50m.txt 2>/dev/null &&
+  exit 0
 if ! command -v npm >/dev/null 2>&1 || ! command -v node >/dev/null 2>&1; then
   echo "world-atlas: npm or node is not installed; the real-data test is skipped"
   exit 0

@@ -7,6 +7,8 @@
 //   <points> x y x y ...        (one line per arc)
 //   countries M
 //   <id> <arcs> a a ...          (arc numbers from 0; reversed arcs as positive)
+//   rings M
+//   <id> <rings> <n> a a ... ... (each ring's arcs as in TopoJSON: ~a reversed)
 "use strict";
 const fs = require("fs");
 const topology = JSON.parse(fs.readFileSync(process.argv[2], "utf8"));
@@ -29,5 +31,13 @@ countries.forEach((country, n) => {
   const polygons = country.type === "Polygon" ? [country.arcs] : country.arcs || [];
   const arcs = polygons.flat(2).map((a) => (a < 0 ? ~a : a));
   out.push([String(country.id || `n${n}`).replace(/\s/g, "_"), arcs.length, ...arcs].join(" "));
+});
+out.push(`rings ${countries.length}`);
+countries.forEach((country, n) => {
+  const polygons = country.type === "Polygon" ? [country.arcs] : country.arcs || [];
+  const rings = polygons.flat(1);
+  const words = [String(country.id || `n${n}`).replace(/\s/g, "_"), rings.length];
+  for (const ring of rings) words.push(ring.length, ...ring);
+  out.push(words.join(" "));
 });
 process.stdout.write(out.join("\n") + "\n");
