@@ -99,12 +99,17 @@ const std::vector<Command>& commands() {
        "Add a start URL: a document waiting to be crawled, at level N + 1, explored to depth N\n"
        "(0: no limit), below the document DOCID (0: the home page). Prints its DocID.",
        {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_add_url},
-      {"crawl", "crawl [--restart] [--reindex never|always|ask] [--cycle] [--timeout SECONDS]",
+      {"crawl",
+       "crawl [--restart] [--reindex never|always|ask] [--cycle] [--timeout SECONDS]\n"
+       "      [--connections N] [--respect-robots]",
        "Crawl the waiting documents level by level (\"Resume exploration process\"); --restart\n"
        "first puts every document back to waiting (\"Start exploration\"). --reindex decides\n"
        "whether pages indexed before are indexed again (default always); --cycle keeps\n"
-       "crawling until Ctrl-C. One line per document processed.",
-       {"--restart", "--cycle"}, {"--reindex", "--timeout"}, 0, 0, cmd_crawl},
+       "crawling until Ctrl-C. --connections fetches up to N pages at once (default 4, 1 to\n"
+       "32; the pages are indexed one by one in order all the same); --respect-robots leaves\n"
+       "waiting the pages each host's robots.txt refuses. One line per document processed.",
+       {"--restart", "--cycle", "--respect-robots"}, {"--reindex", "--timeout", "--connections"},
+       0, 0, cmd_crawl},
       {"explore",
        "explore URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
        "Fetch, show and index one URL (\"Explore individual URL\"); it becomes a document of\n"
