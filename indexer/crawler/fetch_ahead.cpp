@@ -14,7 +14,9 @@ constexpr size_t kReplayPiece = 64 * 1024;
 FetchAhead::FetchAhead(HttpClient& transport, size_t max_body)
     : transport_(transport), max_body_(max_body) {}
 
-FetchAhead::~FetchAhead() { drop(); }
+FetchAhead::~FetchAhead() {
+  drop();
+}
 
 void FetchAhead::plan(std::vector<HttpRequest> requests, int connections) {
   drop();
@@ -83,8 +85,9 @@ HttpResponse FetchAhead::get(const HttpRequest& request, const BodySink& body) {
   std::unique_ptr<Slot> slot;
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    auto it = std::find_if(slots_.begin(), slots_.end(),
-                           [&](const auto& s) { return !s->abandon && s->request.url == request.url; });
+    auto it = std::find_if(slots_.begin(), slots_.end(), [&](const auto& s) {
+      return !s->abandon && s->request.url == request.url;
+    });
     if (it == slots_.end()) {
       lock.unlock();
       return transport_.get(request, body);

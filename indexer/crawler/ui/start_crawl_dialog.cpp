@@ -1,8 +1,6 @@
 // The Start Crawl dialog.
 #include "crawler/ui/start_crawl_dialog.h"
 
-#include <algorithm>
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "crawler/start_urls.h"
 #include "shell/ui/dialog_buttons.h"
