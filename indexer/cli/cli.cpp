@@ -102,14 +102,20 @@ const std::vector<Command>& commands() {
        "level 2, so --depth N reaches pages N-1 links away (default 0: no limit); --depth 3\n"
        "crawls what 'wget -r -l 2' fetches. --crawl-above follows links above the folder.",
        {"--crawl-above"}, {"--description", "--depth", "--level", "--parent"}, 1, 1, cmd_add_url},
-      {"crawl", "crawl [--restart] [--reindex never|always|ask] [--cycle] [--timeout SECONDS]",
+      {"crawl",
+       "crawl [--restart] [--reindex never|always|ask] [--cycle] [--timeout SECONDS]\n"
+       "      [--connections N] [--respect-robots]",
        "Crawl the waiting documents level by level (\"Resume exploration process\"); --restart\n"
        "first puts every document back to waiting (\"Start exploration\"). --reindex decides\n"
        "whether pages indexed before are indexed again (default always); --cycle keeps\n"
-       "crawling until Ctrl-C; --timeout is how long a page may stall (default 50). One line\n"
-       "per document processed; on a terminal, a running line on standard error shows the\n"
-       "pages processed, waiting and failed and the pages per second.",
-       {"--restart", "--cycle"}, {"--reindex", "--timeout"}, 0, 0, cmd_crawl},
+       "crawling until Ctrl-C; --timeout is how long a page may stall (default 50).\n"
+       "--connections fetches up to N pages at once (default 4, 1 to 32; the pages are indexed\n"
+       "one by one in order all the same); --respect-robots leaves waiting the pages each\n"
+       "host's robots.txt refuses. One line per document processed; on a terminal, a running\n"
+       "line on standard error shows the pages processed, waiting and failed and the pages per\n"
+       "second.",
+       {"--restart", "--cycle", "--respect-robots"}, {"--reindex", "--timeout", "--connections"},
+       0, 0, cmd_crawl},
       {"explore",
        "explore URL [--description T] [--depth N] [--level N] [--parent DOCID] [--crawl-above]",
        "Fetch, show and index one URL (\"Explore individual URL\"); it becomes a document of\n"

@@ -129,6 +129,16 @@ int cmd_crawl(Context& ctx, const Arguments& args) {
   }
   if (auto timeout = args.option("--timeout"))
     state.settings.access_timeout = typed_number(*timeout);
+  if (auto connections = args.option("--connections")) {
+    int n = typed_number(*connections);
+    if (n < 1 || n > kMaxConnections) {
+      ctx.err << "trawlix-cli crawl: --connections takes a number from 1 to " << kMaxConnections
+              << "\n";
+      return kExitUsage;
+    }
+    state.settings.connections = n;
+  }
+  state.settings.respect_robots = args.has("--respect-robots");
   CurlHttpClient http;
   CrawlScheduler crawler(*ws, state, ctx.ui, http);
   int count = 0;

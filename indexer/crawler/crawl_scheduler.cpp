@@ -1,6 +1,7 @@
 // Crawl passes over the work list.
 #include "crawler/crawl_scheduler.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -34,7 +35,12 @@ std::string why_not_indexed(const FetchOutcome& got) {
 
 CrawlScheduler::CrawlScheduler(Workspace& ws, IndexerState& state, UserInterface& ui,
                                HttpClient& http)
-    : ws_(ws), state_(state), ui_(ui), fetcher_(http, ui) {}
+    : ws_(ws),
+      state_(state),
+      ui_(ui),
+      http_(http),
+      ahead_(http, FetchLimits{}.max_page_bytes),
+      fetcher_(ahead_, ui) {}
 
 bool CrawlScheduler::start_crawl() {
   if (running_ || !ws_.db()) return false;
@@ -42,6 +48,7 @@ bool CrawlScheduler::start_crawl() {
   if (!lock) return false;
   Running guard(running_);
   tried_.clear();
+  robots_.clear();
   failure_.clear();
   progress_.begin();
   state_.keep_running = true;
@@ -86,6 +93,7 @@ void CrawlScheduler::crawl_waiting() {
       break;
     }
     if (rows.empty()) more = false;
+    plan_pass(rows);
     for (const Row& row : rows) {
       if (!state_.keep_running) break;
       ProcessedRow done = process_row(row, false);
@@ -98,6 +106,8 @@ void CrawlScheduler::crawl_waiting() {
       if (done.fatal) fail(done.reason);
       ui_.process_events();
     }
+    // After Stop, the pages fetched ahead are dropped.
+    ahead_.drop();
   }
   ui_.set_busy(false);
   ui_.process_events();
@@ -118,6 +128,12 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   if (!(cur.max_depth < 1 || cur.level <= cur.max_depth)) {
     done.fate = ProcessedRow::Fate::kTooDeep;
     done.reason = "beyond its exploration depth";
+    return done;
+  }
+  if (!robots_allow(row.url)) {
+    done.fate = ProcessedRow::Fate::kNotFetched;
+    done.reason = "robots.txt";
+    ui_.list_append("not fetched: " + row.url + " (robots.txt)");
     return done;
   }
   FetchOutcome got = fetcher_.fetch_page(ws_.dir(), state_, show_page);
@@ -163,6 +179,42 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   return done;
 }
 
+void CrawlScheduler::plan_pass(const std::vector<Row>& rows) {
+  std::vector<HttpRequest> requests;
+  for (const Row& row : rows) {
+    bool too_deep = !(row.max_depth < 1 || row.level <= row.max_depth);
+    if (too_deep || !is_web_url(row.url) || !robots_allow(row.url)) continue;
+    requests.push_back(fetcher_.request_for(row.url, state_.settings));
+  }
+  ahead_.plan(std::move(requests), std::min(state_.settings.connections, kMaxConnections));
+}
+
+bool CrawlScheduler::robots_allow(const std::string& url) {
+  if (!state_.settings.respect_robots || !is_web_url(url)) return true;
+  std::string where = robots_url(url);
+  auto known = robots_.find(where);
+  if (known == robots_.end()) {
+    // Read once per crawl, at most this much of it.
+    constexpr size_t kMaxRobotsBytes = 512 * 1024;
+    HttpRequest request = fetcher_.request_for(where, state_.settings);
+    std::string text;
+    HttpResponse got = http_.get(request, [&](std::string_view piece) {
+      text.append(piece.substr(0, kMaxRobotsBytes - text.size()));
+      return text.size() < kMaxRobotsBytes;
+    });
+    bool read = got.end == HttpResponse::End::kComplete ||
+                (got.end == HttpResponse::End::kCutOff && text.size() >= kMaxRobotsBytes);
+    RobotsRules rules = RobotsRules::disallow_all();
+    if (read && got.status >= 200 && got.status < 300) {
+      rules = RobotsRules::parse(text, kFetchAgent);
+    } else if (read && got.status >= 400 && got.status < 500) {
+      rules = RobotsRules::allow_all();  // no robots.txt: nothing is refused
+    }
+    known = robots_.emplace(where, std::move(rules)).first;
+  }
+  return known->second.allows(robots_path(request_url(url)));
+}
+
 void CrawlScheduler::fail(const std::string& reason) {
   failure_ = reason;
   state_.keep_running = false;
@@ -191,6 +243,7 @@ ProcessedRow CrawlScheduler::explore_url(const StartUrl& start) {
     return done;
   }
   Running guard(running_);
+  robots_.clear();
   int32_t doc_id = 0;
   AddResult added = add_start_url(*ws_.db(), ui_, start, &doc_id, true);
   Row row;

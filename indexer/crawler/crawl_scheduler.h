@@ -2,16 +2,26 @@
 // be fetched. A pass takes the waiting rows level by level, fetches each
 // page, indexes it (its links becoming waiting rows one level deeper) and
 // marks it processed; passes repeat until nothing new waits or Stop.
+//
+// The pages of a pass are fetched ahead on settings.connections transfers
+// at once; indexing and every write of the database stay on the calling
+// thread, page after page in the pass's order, so the tables end as a
+// crawl on one connection leaves them. With settings.respect_robots each
+// host's robots.txt is read once per crawl, and a page it refuses is not
+// fetched: its row keeps waiting.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
 #include "crawler/crawl_progress.h"
+#include "crawler/fetch_ahead.h"
 #include "crawler/http_client.h"
 #include "crawler/page_fetcher.h"
+#include "crawler/robots_rules.h"
 #include "crawler/start_urls.h"
 #include "shell/indexer_state.h"
 #include "shell/user_interface.h"
@@ -86,13 +96,20 @@ class CrawlScheduler {
   };
   static Row read_row(const Statement& st);
   ProcessedRow process_row(const Row& row, bool show_page);
+  // Whether robots.txt lets the crawl fetch `url` (always, unless the
+  // settings ask to respect it).
+  bool robots_allow(const std::string& url);
+  void plan_pass(const std::vector<Row>& rows);
   bool load_row(int32_t doc_id, Row* row);
   void fail(const std::string& reason);
 
   Workspace& ws_;
   IndexerState& state_;
   UserInterface& ui_;
+  HttpClient& http_;
+  FetchAhead ahead_;
   PageFetcher fetcher_;
+  std::map<std::string, RobotsRules> robots_;  // by robots.txt URL, for this crawl
   bool running_ = false;
   int idle_pause_ms_ = 250;
   std::set<int32_t> tried_;  // rows this crawl could not process

@@ -22,6 +22,7 @@ struct Transfer {
   const BodySink* body = nullptr;
   Clock::time_point last_activity;
   Clock::duration stall_limit{};
+  const std::atomic<bool>* abandon = nullptr;
   bool stalled = false;
   bool stopped_by_sink = false;
   bool body_seen = false;
@@ -69,6 +70,7 @@ size_t on_header(char* data, size_t size, size_t count, void* user) {
 
 int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   auto* t = static_cast<Transfer*>(user);
+  if (t->abandon && t->abandon->load()) return 1;
   if (Clock::now() - t->last_activity > t->stall_limit) {
     t->stalled = true;
     return 1;
@@ -76,9 +78,6 @@ int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   return 0;
 }
 
-struct CurlDeleter {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
 struct SlistDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -90,9 +89,36 @@ CurlHttpClient::CurlHttpClient() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+CurlHttpClient::~CurlHttpClient() {
+  for (void* handle : idle_) curl_easy_cleanup(static_cast<CURL*>(handle));
+}
+
+void* CurlHttpClient::take_handle() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!idle_.empty()) {
+      void* handle = idle_.back();
+      idle_.pop_back();
+      return handle;
+    }
+  }
+  return curl_easy_init();
+}
+
+void CurlHttpClient::give_back(void* handle) {
+  // Options go back to their defaults; the connection cache stays.
+  curl_easy_reset(static_cast<CURL*>(handle));
+  std::lock_guard<std::mutex> lock(mutex_);
+  idle_.push_back(handle);
+}
+
 HttpResponse CurlHttpClient::get(const HttpRequest& request, const BodySink& body) {
   HttpResponse response;
-  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+  struct HandleReturn {
+    CurlHttpClient* client;
+    void operator()(CURL* handle) const { client->give_back(handle); }
+  };
+  std::unique_ptr<CURL, HandleReturn> curl(static_cast<CURL*>(take_handle()), HandleReturn{this});
   if (!curl) {
     response.end = HttpResponse::End::kNoSession;
     response.error = "libcurl could not create a transfer";
@@ -112,6 +138,7 @@ HttpResponse CurlHttpClient::get(const HttpRequest& request, const BodySink& bod
   int timeout = request.timeout_seconds > 0 ? request.timeout_seconds : 50;
   Transfer t;
   t.body = &body;
+  t.abandon = request.abandon;
   t.stall_limit = std::chrono::seconds(timeout);
   char error_text[CURL_ERROR_SIZE] = "";
 
@@ -159,6 +186,8 @@ HttpResponse CurlHttpClient::get(const HttpRequest& request, const BodySink& bod
   }
   if (t.stalled) {
     response.error = "no answer for " + std::to_string(timeout) + " s";
+  } else if (t.abandon && t.abandon->load()) {
+    response.error = "the transfer was abandoned";
   } else if (t.stopped_by_sink) {
     response.error = "the transfer was stopped by its receiver";
   } else {

@@ -3,6 +3,7 @@
 // CurlHttpClient is the real one, tests use doubles that inject faults.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ struct HttpRequest {
   // long ends it).
   int timeout_seconds = 50;
   int max_redirects = 10;  // redirects are followed, only to http and https
+  // When set, the transfer is abandoned (ending kCutOff or kNotOpened) soon
+  // after the flag turns true, even while the server sends nothing.
+  const std::atomic<bool>* abandon = nullptr;
 };
 
 struct HttpResponse {
@@ -42,7 +46,8 @@ class HttpClient {
  public:
   virtual ~HttpClient() = default;
   // Blocks until the transfer ends. Never throws. The sink is only called
-  // for the body of the final response (not for those of redirects).
+  // for the body of the final response (not for those of redirects). May be
+  // called from several threads at once.
   virtual HttpResponse get(const HttpRequest& request, const BodySink& body) = 0;
 };
 

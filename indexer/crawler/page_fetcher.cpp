@@ -125,14 +125,7 @@ FetchOutcome PageFetcher::fetch_page(const std::string& workspace_dir, const Ind
 
   HttpResponse response;
   if (is_web_url(url)) {
-    HttpRequest request;
-    request.url = request_url(url);
-    request.user_agent = kFetchAgent;
-    request.headers = {"Cache-Control: no-cache", "Pragma: no-cache"};
-    int timeout = state.settings.access_timeout;
-    request.timeout_seconds = timeout >= 1 ? timeout : limits_.default_timeout;
-    request.max_redirects = limits_.max_redirects;
-
+    HttpRequest request = request_for(url, state.settings);
     WorkingFileWriter writer(path);
     size_t received = 0;
     bool size_limit_reached = false;
@@ -193,6 +186,17 @@ FetchOutcome PageFetcher::fetch_page(const std::string& workspace_dir, const Ind
   outcome.final_url = response.redirects > 0 ? response.final_url : url;
   if (show_page) list_page(path);
   return outcome;
+}
+
+HttpRequest PageFetcher::request_for(const std::string& url, const CrawlSettings& settings) const {
+  HttpRequest request;
+  request.url = request_url(url);
+  request.user_agent = kFetchAgent;
+  request.headers = {"Cache-Control: no-cache", "Pragma: no-cache"};
+  int timeout = settings.access_timeout;
+  request.timeout_seconds = timeout >= 1 ? timeout : limits_.default_timeout;
+  request.max_redirects = limits_.max_redirects;
+  return request;
 }
 
 void PageFetcher::list_page(const std::string& path) {

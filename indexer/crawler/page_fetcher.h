@@ -65,6 +65,11 @@ class PageFetcher {
   FetchOutcome fetch_page(const std::string& workspace_dir, const IndexerState& state,
                           bool show_page);
 
+  // The request fetch_page sends for `url` with these settings (for an
+  // http or https URL).
+  HttpRequest request_for(const std::string& url, const CrawlSettings& settings) const;
+  const FetchLimits& limits() const { return limits_; }
+
   // The widest line listed so far, in the list's own unit; it only grows.
   int list_extent() const { return list_extent_; }
 

@@ -7,6 +7,9 @@
 
 namespace trawlix {
 
+// The most pages a crawl fetches at once.
+inline constexpr int kMaxConnections = 32;
+
 // Crawl settings, with the values the program starts with.
 struct CrawlSettings {
   int16_t mail_robot_mode = 0;
@@ -18,6 +21,7 @@ struct CrawlSettings {
   bool keep_cycling = false;
   int time_between_access = 5000;  // milliseconds
   int access_timeout = 50;         // seconds
+  int connections = 4;             // pages fetched at once; 1 fetches one after the other
 };
 
 // The document the crawler is processing.

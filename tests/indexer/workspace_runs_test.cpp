@@ -115,7 +115,8 @@ TEST(WorkspaceRuns, AFullDiskStopsTheCrawlWithStatus3AndAConsistentIndex) {
     GTEST_SKIP() << "no tmpfs can be mounted here";
   }
   std::string ws = site.workspace(disk + "/ws");
-  testing::CliProcess crawl({"-w", ws, "crawl"});
+  // One connection: p3 is then asked for only once p1 and p2 are indexed.
+  testing::CliProcess crawl({"-w", ws, "crawl", "--connections", "1"});
   ASSERT_TRUE(site.visited());
   {
     std::ofstream filler(disk + "/filler");

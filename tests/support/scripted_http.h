@@ -1,10 +1,12 @@
 // An HttpClient for tests: answers each URL with a scripted reply whose body
 // arrives in the given pieces, and injects the faults of a real network: a
 // connection that drops after some pieces, a URL that cannot be opened, a
-// transport that cannot be set up. Records every request.
+// transport that cannot be set up. Records every request. Safe to call from
+// several threads once scripted.
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -36,7 +38,10 @@ class ScriptedHttp : public HttpClient {
   void answer(const std::string& url, Reply reply) { replies_[url] = std::move(reply); }
 
   HttpResponse get(const HttpRequest& request, const BodySink& body) override {
-    requests.push_back(request);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      requests.push_back(request);
+    }
     HttpResponse response;
     auto it = replies_.find(request.url);
     if (it == replies_.end()) {
@@ -67,6 +72,7 @@ class ScriptedHttp : public HttpClient {
 
  private:
   std::map<std::string, Reply> replies_;
+  std::mutex mutex_;
 };
 
 }  // namespace trawlix::testing

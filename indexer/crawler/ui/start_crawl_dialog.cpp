@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "crawler/start_urls.h"
 #include "shell/ui/dialog_buttons.h"
@@ -38,6 +39,7 @@ StartCrawlDialog::StartCrawlDialog(CrawlSettings& settings, QWidget* parent)
   robots_ = check("chkRobotsProtocol", "Respect Robots protocol", settings.respect_robots);
   interval_ = edit("txtTimeBetweenAccess", settings.time_between_access);
   timeout_ = edit("txtTimeout", settings.access_timeout);
+  connections_ = edit("txtConnections", settings.connections);
   auto* grid = new QGridLayout(crawling);
   grid->addWidget(cycling_, 0, 0, 1, 3);
   grid->addWidget(robots_, 1, 0, 1, 3);
@@ -47,6 +49,9 @@ StartCrawlDialog::StartCrawlDialog(CrawlSettings& settings, QWidget* parent)
   grid->addWidget(new QLabel(QStringLiteral("Access Timeout:"), this), 3, 0);
   grid->addWidget(timeout_, 3, 1);
   grid->addWidget(new QLabel(QStringLiteral("Secs."), this), 3, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Connections:"), this), 4, 0);
+  grid->addWidget(connections_, 4, 1);
+  grid->addWidget(new QLabel(QStringLiteral("at once"), this), 4, 2);
 
   auto* indexing = new QGroupBox(QStringLiteral("Indexing Options"), this);
   xml_ = check("chkXSGML", "Index XML/SGML tags", settings.index_xml_tags);
@@ -87,6 +92,8 @@ void StartCrawlDialog::start() {
   settings_.reindex_mode = chosen == 0 ? 0 : chosen == 1 ? 1 : 2;
   settings_.time_between_access = typed_number(core_text(interval_->text()));
   settings_.access_timeout = typed_number(core_text(timeout_->text()));
+  settings_.connections =
+      std::clamp(typed_number(core_text(connections_->text())), 1, kMaxConnections);
   settings_.respect_robots = robots_->isChecked();
   settings_.keep_cycling = cycling_->isChecked();
   accept();

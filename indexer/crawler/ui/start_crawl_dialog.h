@@ -24,6 +24,7 @@ class StartCrawlDialog : public QDialog {
   CrawlSettings& settings_;
   QCheckBox* cycling_ = nullptr;
   QCheckBox* robots_ = nullptr;
+  QLineEdit* connections_ = nullptr;
   QLineEdit* interval_ = nullptr;
   QLineEdit* timeout_ = nullptr;
   QCheckBox* xml_ = nullptr;
