@@ -10,8 +10,8 @@ import unittest
 
 SCRIPT = pathlib.Path(__file__).resolve().parents[2] / "scripts" / "check-layers"
 loader = importlib.machinery.SourceFileLoader("check_layers", str(SCRIPT))
-spec = importlib.util.spec_from_loader("check_layers", loader)
-check = importlib.util.module_from_spec(spec)
+found = importlib.util.spec_from_loader("check_layers", loader)
+check = importlib.util.module_from_spec(found)
 loader.exec_module(check)
 
 
