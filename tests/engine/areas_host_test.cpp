@@ -343,7 +343,7 @@ TEST_F(Areas, ReshapedArcsAndMovedObjectsKeepTheirIndexes) {
   const auto index = static_cast<int16_t>(open_host_file("CUADT0.INX", false));
   EXPECT_EQ(CX_BIND(lib, sleer_obj)(objects, &moved, r, 0), 0);
   EXPECT_EQ(moved.rotation, 900);
-  EXPECT_EQ(moved.x, 7600);
+  EXPECT_EQ(+moved.x, 7600);  // a copy: the field sits on a 4-byte offset
   std::vector<unsigned char> cursor(CX_XY_CURSOR_SIZE);
   auto found_at = [&](double x0, double y0) {
     EXPECT_EQ(CX_BIND(lib, xyinicie)(index, cursor.data(), 2500, x0 - 1, y0 - 1, x0 + 1, y0 + 1),
