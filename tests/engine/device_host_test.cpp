@@ -11,17 +11,14 @@
 #include <vector>
 
 #include "support/engine_library.h"
+#include "support/kept_messages.h"
 #include "support/temp_base.h"
 
 namespace {
 
 using cx::testing::EngineLibrary;
+using cx::testing::keep_message;
 using cx::testing::TempBase;
-
-int32_t CX_CALL count_message(void* user, int32_t, const char*, const char* text, int32_t) {
-  static_cast<std::vector<std::string>*>(user)->push_back(text);
-  return CX_IDOK;
-}
 
 // Reads an 8-bit RGB PNG into bytes red, green, blue, 0 per pixel.
 bool read_png(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgbx) {
@@ -69,7 +66,7 @@ TEST(DeviceHost, DrawCopySaveAndRelease) {
   ASSERT_TRUE(create && save && copy && release && bind && colour && width && type && line &&
               pixel && set_callback);
   std::vector<std::string> shown;
-  set_callback(count_message, &shown);
+  set_callback(keep_message, &shown);
 
   const int32_t hdc = create(30, 5);
   ASSERT_GT(hdc, 0);

@@ -10,20 +10,17 @@
 
 #include "support/engine_library.h"
 #include "support/host_files.h"
+#include "support/kept_messages.h"
 #include "support/temp_base.h"
 
 namespace {
 
 using cx::testing::close_host_file;
 using cx::testing::EngineLibrary;
+using cx::testing::keep_message;
 using cx::testing::open_host_file;
 using cx::testing::TempBase;
 using Bytes = std::vector<unsigned char>;
-
-int32_t CX_CALL keep_message(void* user, int32_t, const char*, const char* text, int32_t) {
-  static_cast<std::vector<std::string>*>(user)->push_back(text);
-  return CX_IDOK;
-}
 
 // A file of the base opened by the host itself, as hosts read records.
 class HostFile {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "support/engine_library.h"
+#include "support/kept_messages.h"
 #include "support/temp_base.h"
 #include "world_atlas/world_atlas.h"
 
@@ -24,15 +25,11 @@ namespace {
 
 using cx::testing::Atlas;
 using cx::testing::EngineLibrary;
+using cx::testing::keep_message;
 using cx::testing::TempBase;
 using Ring = std::vector<int>;  // TopoJSON arc numbers, ~a reversed
 
 constexpr int kMaxInner = 300;
-
-int32_t CX_CALL keep_message(void* user, int32_t, const char*, const char* text, int32_t) {
-  static_cast<std::vector<std::string>*>(user)->push_back(text);
-  return CX_IDOK;
-}
 
 // The rings section that follows the countries in the atlas text.
 bool read_rings(const std::string& path, std::vector<std::vector<Ring>>* out) {
