@@ -21,6 +21,7 @@ import re
 import struct
 import sys
 import tempfile
+import traceback
 import zlib
 
 from ctypes import POINTER, Structure, c_char, c_char_p, c_double, c_int16, c_int32, c_uint8
@@ -265,10 +266,6 @@ def header_signatures(path):
     return found
 
 
-def _candidates(names):
-    return [p for p in names if p]
-
-
 class Library:
     """The loaded engine: every export an attribute, declared on first use."""
 
@@ -282,12 +279,11 @@ class Library:
                     or ctypes.util.find_library("cartex32") or name)
         self.path = path
         self.dll = ctypes.WinDLL(path) if WINDOWS else ctypes.CDLL(path)
-        self._header = header
-        self._header_places = _candidates([
+        self._header_places = [p for p in [
             header, os.environ.get("CARTEX32_HEADER"),
             os.path.join(os.path.dirname(os.path.abspath(path)), "..", "include", "cartex32.h"),
             os.path.join(here, "..", "..", "..", "include", "cartex32.h"),
-            os.path.join(here, "..", "include", "cartex32.h")])
+            os.path.join(here, "..", "include", "cartex32.h")] if p]
         self._from_header = None
         self._callbacks = {}
 
@@ -324,7 +320,11 @@ class Library:
             return
 
         def call(user, owner, caption, text, style):
-            answer = show(caption.decode("cp1252"), text.decode("cp1252"), style)
+            try:
+                answer = show(caption.decode("cp1252"), text.decode("cp1252"), style)
+            except Exception:  # an exception cannot cross into the engine
+                traceback.print_exc()
+                return IDCANCEL
             return IDOK if answer is None else int(answer)
 
         self._callbacks["message"] = MESSAGE_FN(call)  # kept alive while installed
@@ -367,7 +367,8 @@ class Library:
             self.get_varname(base, ordinal, ctypes.byref(name))
             self.get_value(base, ordinal, ctypes.byref(value))
             caption = name.caption.decode("cp1252").strip()
-            values[caption] = value.text.decode("cp1252").rstrip(" ") if value.kind else value.number
+            text = value.text.decode("cp1252").rstrip(" ")
+            values[caption] = text if value.kind else value.number
         return values
 
 

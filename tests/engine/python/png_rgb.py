@@ -18,7 +18,8 @@ def read_png(data):
     raw, stride = zlib.decompress(idat), width * 3
     rows, previous = [], bytearray(stride)
     for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        start = y * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
         for i in range(stride):
             a = line[i - 3] if i >= 3 else 0
             b, c = previous[i], previous[i - 3] if i >= 3 else 0
