@@ -1,48 +1,24 @@
 #!/usr/bin/env python3
-"""Calling libcartex32 from Python with ctypes.
+"""Calling libcartex32 from Python through the cartex32 module.
 
 Usage: ctypes_example.py [path/to/libcartex32.so]
-Without a path the library is looked up the usual way (LD_LIBRARY_PATH,
-the linker cache).
+Without a path the module finds the library ($CARTEX32_LIBRARY, the one
+installed beside it, or the linker's). Run from the source tree, the module
+is taken from engine/python.
 """
 import ctypes
-import ctypes.util
+import os
 import sys
 
-path = sys.argv[1] if len(sys.argv) > 1 else ctypes.util.find_library("cartex32")
-if not path:
-    sys.exit("libcartex32 not found; pass its path")
-cx = ctypes.CDLL(path)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "python"))
+import cartex32  # noqa: E402
 
-# Declare each export before use, as a host declares it: int16_t for the
-# host's Integer, int32_t for its Long, pointers for records and buffers.
-cx.paselong.argtypes = [ctypes.POINTER(ctypes.c_int32), ctypes.c_char_p]
-cx.paselong.restype = None
-cx.hi_word.argtypes = [ctypes.c_int32]
-cx.hi_word.restype = ctypes.c_int32
-cx.lo_word.argtypes = [ctypes.c_int32]
-cx.lo_word.restype = ctypes.c_int16
-cx.Init_Adress.argtypes = []
-cx.Init_Adress.restype = None
-cx.Set_Adress.argtypes = [ctypes.c_char_p]
-cx.Set_Adress.restype = None
-cx.Get_Dir_Token.argtypes = [ctypes.c_int16, ctypes.c_char_p]
-cx.Get_Dir_Token.restype = ctypes.c_int16
+cx = cartex32.load(sys.argv[1] if len(sys.argv) > 1 else None)
 
-# Messages of the engine reach Python through the message callback.
-MESSAGE_FN = ctypes.CFUNCTYPE(ctypes.c_int32, ctypes.c_void_p, ctypes.c_int32,
-                              ctypes.c_char_p, ctypes.c_char_p, ctypes.c_int32)
-cx.cx_set_message_callback.argtypes = [MESSAGE_FN, ctypes.c_void_p]
-cx.cx_set_message_callback.restype = ctypes.c_int16
-
-
-@MESSAGE_FN
-def on_message(user, owner, caption, text, style):
-    print(f"[{caption.decode('cp1252')}] {text.decode('cp1252')}", file=sys.stderr)
-    return 2  # Cancel: the safe answer to any question
-
-
-cx.cx_set_message_callback(on_message, None)  # keep on_message alive meanwhile
+# Messages of the engine reach Python through the message callback; this one
+# answers every question with Cancel, the safe answer.
+cx.on_message(lambda caption, text, style: print(f"[{caption}] {text}", file=sys.stderr)
+              or cartex32.IDCANCEL)
 
 out = ctypes.create_string_buffer(4)
 cx.paselong(ctypes.byref(ctypes.c_int32(0x01020304)), out)

@@ -32,3 +32,16 @@ libdir=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --variable=libdir cartex32)
 # shellcheck disable=SC2086
 "$cc" $extra_flags -o "$prefix/host" "$prefix/host.c" $flags
 LD_LIBRARY_PATH="$libdir" "$prefix/host"
+
+# The Python module finds the library and the header installed beside it.
+if [ -z "$extra_flags" ] && command -v python3 >/dev/null; then
+  module=$(find "$prefix" -name cartex32.py | head -n1)
+  [ -n "$module" ] || { echo "cartex32.py not installed"; exit 1; }
+  env -u CARTEX32_LIBRARY -u CARTEX32_HEADER PYTHONPATH="$(dirname "$module")" python3 -c '
+import ctypes, sys, cartex32
+cx = cartex32.load()
+aspect = ctypes.c_double()
+assert cx.path.startswith(sys.argv[1]), cx.path
+assert cx.hi_word(-1) == 65535 and cx.gaaspect(ctypes.byref(aspect)) == 1 and aspect.value == 1
+' "$prefix"
+fi

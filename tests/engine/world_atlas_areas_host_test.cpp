@@ -19,6 +19,7 @@
 #include "support/engine_library.h"
 #include "support/kept_messages.h"
 #include "support/temp_base.h"
+#include "world_atlas/atlas_import.h"
 #include "world_atlas/world_atlas.h"
 
 namespace {
@@ -28,8 +29,6 @@ using cx::testing::EngineLibrary;
 using cx::testing::keep_message;
 using cx::testing::TempBase;
 using Ring = std::vector<int>;  // TopoJSON arc numbers, ~a reversed
-
-constexpr int kMaxInner = 300;
 
 // The rings section that follows the countries in the atlas text.
 bool read_rings(const std::string& path, std::vector<std::vector<Ring>>* out) {
@@ -125,46 +124,16 @@ TEST(WorldAtlasAreas, CountriesCloseMeasureAndContainAsTheirRings) {
   int16_t networks = 0;
   CX_BIND(lib, get_red)(red, 1, &networks);
 
-  // Nodes at the arcs' ends; an arc longer than a block is a chain of arcs.
-  std::map<std::pair<double, double>, int32_t> nodes;
-  auto node_at = [&](double x, double y) {
-    auto [it, added] = nodes.insert({{x, y}, 0});
-    if (added) {
-      cx_node code{};
-      cx_object at{};
-      at.kind = 2;
-      at.x = x;
-      at.y = y;
-      it->second = CX_BIND(lib, grabe_nodo)(&code, &at, 0, 0, 0, red);
-    }
-    return it->second;
-  };
-  std::vector<std::vector<int32_t>> pieces(atlas.arcs.size());
-  for (std::size_t a = 0; a < atlas.arcs.size(); ++a) {
-    const auto& arc = atlas.arcs[a];
-    const std::size_t last = arc.x.size() - 1;
-    for (std::size_t from = 0; from < last;) {
-      const std::size_t to = std::min(last, from + kMaxInner + 1);
-      cx_arc ends{};
-      ends.from_node = node_at(arc.x[from], arc.y[from]);
-      ends.to_node = node_at(arc.x[to], arc.y[to]);
-      cx_object line{};
-      line.kind = 1;
-      line.count = static_cast<int16_t>(to - from - 1);
-      const int32_t n = CX_BIND(lib, grabe_arco)(&ends, &line, &arc.x[from], &arc.y[from], 0, red);
-      ASSERT_GT(n, 0);
-      pieces[a].push_back(n);
-      from = to;
-    }
-  }
+  const cx::testing::AtlasNetwork network =
+      cx::testing::import_atlas(atlas, red, 2, 1, 3, CX_BIND(lib, grabe_nodo),
+                                CX_BIND(lib, grabe_arco), CX_BIND(lib, grabe_t3));
+  ASSERT_TRUE(network.ok) << (messages.empty() ? "" : messages.back());
+  const auto& pieces = network.pieces;
 
   std::mt19937 random(20);
   int single_rings = 0, points = 0, holes = 0, left_out = 0;
   for (std::size_t c = 0; c < rings.size(); ++c) {
-    cx_object label{};
-    label.kind = 3;
-    const int32_t area = CX_BIND(lib, grabe_t3)(atlas.countries[c].id.c_str(), nullptr, &label);
-    ASSERT_GT(area, 0);
+    const int32_t area = network.areas[c];
     // Left out: countries that use an arc twice, and those with a ring
     // drawn across the map's seam (spanning more than half its width),
     // which a plane cannot hold.
