@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "attributes/attribute_bases.h"
-#include "attributes/code_index.h"
+#include "attributes/code_keys.h"
 #include "attributes/field_defs.h"
 #include "attributes/kind_style.h"
 #include "cartex32.h"
@@ -217,7 +217,7 @@ TEST(AttributeLabels, PlacementsAreStoredAndDrawn) {
       ASSERT_EQ(escriba_registro(data.get(), record.data(), n, 44), 0);
       unsigned char key[atr::kClave];
       atr::clave_de_texto(code, atr::kClave, key);
-      ASSERT_EQ(atr::inserte(index.get(), key, n), 0);
+      ASSERT_EQ(indice_inserte(index.get(), key, n), 0);
     }
   }
   session_with_bases({{"lugares", 1}});
@@ -294,7 +294,7 @@ TEST(AttributeCodes, FindT0ObjectsAndAreasByCode) {
   ASSERT_EQ(sescribir_are(static_cast<int16_t>(t0.areas), &area, 1, 29), 0);
   unsigned char key[atr::kClave];
   atr::clave_de_texto("070745", atr::kClave, key);
-  ASSERT_EQ(atr::inserte(t0.zonast3, key, 1), 0);
+  ASSERT_EQ(indice_inserte(t0.zonast3, key, 1), 0);
 
   session_with_bases({{"", 0}});
   sesion().kinds[1].geometry = 5;
@@ -356,7 +356,7 @@ TEST(AttributeCodes, AreaObjectOutlineBecomesTheWorkArea) {
   ASSERT_EQ(sescribir_top(h[6], &zone, 1, 48), 0);
   unsigned char key[atr::kClave];
   atr::clave_de_texto("07Z1", atr::kClave, key);
-  ASSERT_EQ(atr::inserte(h[3], key, 1), 0);
+  ASSERT_EQ(indice_inserte(h[3], key, 1), 0);
 
   session_with_bases({{"", 0}});
   sesion().layers[1].kind = 3;
