@@ -17,6 +17,7 @@
 #include "records/blocks.h"
 #include "records/record_file.h"
 #include "support/dbase_oracle.h"
+#include "support/graphics_support.h"
 #include "support/packed_record.h"
 #include "support/recording_sink.h"
 #include "support/temp_base.h"
@@ -257,6 +258,13 @@ TEST(AttributeLabels, PlacementsAreStoredAndDrawn) {
   EXPECT_EQ(fatr_dibuje(1, "P1", 0, 0, 0), 1);
   EXPECT_TRUE(drawn_x == 30 && drawn_y == 40);
   atr::fije_dibujo_rotulos({});
+  {
+    BoundRecorder r(400, 300);  // without a drawing of its own: letters of the map text
+    EXPECT_EQ(fatr_dibuje(1, "P1", 0, 0, 0), 1);
+    ASSERT_EQ(r.calls().size(), 1u);
+    EXPECT_EQ(r.calls()[0].text, "Lugar P1");
+    EXPECT_NEAR(r.calls()[0].font.escapement, 900, 1);
+  }
   // The kind's layer as a network layer: its labels are for hay_atr23.
   sesion().layers[1].kind = 3;
   std::strcpy(sesion().layers[1].network_prefix, "lug");
