@@ -48,42 +48,37 @@ TEST(KindDrawing, ObjectsAreDrawnAsTheKindSettingsAndThePrimitiveDrawThem) {
   session_with_bases({{"", 0}, {"", 0}, {"", 0}, {"", 0}});
   const double xs[] = {10, 120, 200}, ys[] = {20, 80, 30};
   struct Case {
-    uint8_t geometry, colour, line_type, width, size, symbol;
+    cx_kind kind;
     int16_t rotation;
     std::function<void()> primitive;  // what the host draws after the kind's settings
     std::string first;                // the start of the first line drawn
   };
+  const auto kind = [](int geometry, int colour, int line, int width, int size, int symbol) {
+    cx_kind k{};
+    k.geometry = uint8_t(geometry), k.colour = uint8_t(colour), k.line_type = uint8_t(line);
+    k.line_width = uint8_t(width), k.text_size = uint8_t(size), k.symbol = uint8_t(symbol);
+    k.text_style = 3;
+    return k;
+  };
   const std::vector<Case> cases = {
-      {1, 12, 1, 1, 3, 0, 450, [] { texto_girado(100, 150, 450, "Rio Claro"); },
+      {kind(1, 12, 1, 1, 3, 0), 450, [] { texto_girado(100, 150, 450, "Rio Claro"); },
        "text 'Rio Claro' pen 0/1/0000FF font 12/449/Times New Roman text 0000FF"},
-      {0, 9, 3, 9, 0, 0, 0, [&] { gplinea(xs, ys, 3); }, "polyline '' pen 2/7/FF0000"},
-      {2, 10, 1, 1, 6, 2, 900,
-       [] {
-         gdicoesc(estado_grafico().text_sizes[6]);
-         icono_girado(2, 100, 150, 900);
-       },
+      {kind(0, 9, 3, 9, 0, 0), 0, [&] { gplinea(xs, ys, 3); }, "polyline '' pen 2/7/FF0000"},
+      {kind(2, 10, 1, 1, 6, 2), 900, [] { gdicoesc(20), icono_girado(2, 100, 150, 900); },
        "polyline '' pen 0/1/00FF00"},
-      {7, 11, 1, 1, 1, 0, 0, [] { marque_punto(100, 150); }, "rectangle"},
+      {kind(7, 11, 1, 1, 1, 0), 0, [] { marque_punto(100, 150); }, "rectangle"},
   };
   ASSERT_EQ(abra_t0(0), 1);
   for (int16_t k = 1; k <= 4; ++k) {
     const Case& c = cases[k - 1];
-    sesion().kinds[k] = cx_kind{};
-    cx_kind& kind = sesion().kinds[k];
-    kind.geometry = c.geometry, kind.colour = c.colour, kind.line_type = c.line_type;
-    kind.line_width = c.width, kind.text_size = c.size, kind.symbol = c.symbol;
-    kind.text_style = 3;
+    sesion().kinds[k] = c.kind;
     cx_object o{};
     o.kind = k, o.x = k == 2 ? 10 : 100, o.y = k == 2 ? 20 : 150;
     o.rotation = c.rotation, o.count = k == 2 ? 3 : 0;
     const int32_t n = grabe_t0(&o, xs, ys, "Rio Claro");
     const std::vector<std::string> drawn = calls_of(recorder, [&] { vea_topo01(n, -1); });
-    EXPECT_EQ(drawn, calls_of(recorder,
-                              [&] {
-                                scolor(&k), slinea(&k), stexto(&k);
-                                c.primitive();
-                              }))
-        << k;
+    const auto host = [&] { scolor(&k), slinea(&k), stexto(&k), c.primitive(); };
+    EXPECT_EQ(drawn, calls_of(recorder, host)) << k;
     EXPECT_EQ(drawn.empty() ? "" : drawn[0].substr(0, c.first.size()), c.first);
     EXPECT_EQ(estado_grafico().text_angle, 0) << k;  // put back
   }
