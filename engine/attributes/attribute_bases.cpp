@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "attributes/code_index.h"
+#include "attributes/code_keys.h"
 #include "attributes/dbase.h"
 #include "cartex32.h"
 #include "expr/base_fields.h"
@@ -106,7 +106,7 @@ bool lea_una(Base& b, const char* code) {
     if (b.storage == 0) {
       at = std::atol(reinterpret_cast<const char*>(key));
     } else if (b.index.abierto()) {
-      at = busque(b.index.get(), key);
+      at = busque_codigo(b.index.get(), key);
     }
   }
   const bool found = lea_registro_base(b, at);
@@ -143,7 +143,7 @@ std::unique_ptr<Base> abra_base(const std::string& name, int storage, int kind) 
     return nullptr;
   }
   if (b->storage != 0) {
-    b->index = ArchivoAbierto(abra_indice((base + ".inx").c_str()));
+    b->index = ArchivoAbierto(indice_abra((base + ".inx").c_str(), nullptr));
     if (!b->index.abierto()) {
       informe_error("No se pudo abrir base %s...", name.c_str());
       return nullptr;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "attributes/code_index.h"
+#include "attributes/code_keys.h"
 #include "cartex32.h"
 #include "records/codec.h"
 #include "records/record_file.h"
@@ -55,7 +55,7 @@ int32_t find(const char* code, const unsigned char* code10, int* layer_kind) {
     prefixed_key(*layer, code, key);
     index = network_index(3);
   }
-  return index >= 0 ? atr::busque(index, key) : 0;
+  return atr::busque_codigo(index, key);
 }
 
 void enlarged(double x, double y, double* box) {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "attributes/code_index.h"
+#include "attributes/code_keys.h"
 #include "attributes/field_defs.h"
 #include "cartex32.h"
 #include "frame/messages.h"
@@ -148,7 +148,7 @@ CX_EXPORT(int16_t) index_dbf(const char* name, int32_t* counter, const cx_field_
     std::memcpy(text, record.data() + 1 + offset, length);
     unsigned char key[kClave];
     clave_de_texto(text, length, key);
-    if (inserte(index.get(), key, static_cast<int32_t>(at + 1 + 1)) != 0) return -1;
+    if (indice_inserte(index.get(), key, static_cast<int32_t>(at + 1 + 1)) != 0) return -1;
   }
   return 0;
 }

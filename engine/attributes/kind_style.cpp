@@ -1,60 +1,62 @@
 // scolor, slinea and stexto: the kind record's drawing values handed to the
-// graphics kernel.
+// graphics kernel, and the label drawing that goes through the text kernel.
 #include "attributes/kind_style.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "graphics/graphics_state.h"
+#include "graphics/text.h"
 #include "session/session.h"
 
 namespace cx::atr {
 
 namespace {
 
-int estilo = 0;
 DibujoRotulos rotulos;
+
+void texto_del_nucleo(double x, double y, double angle, const char* text) {
+  const double degrees = std::isfinite(angle) ? std::fmod(angle, 360.0) : 0;
+  texto_girado(x, y, static_cast<int32_t>(std::lround(degrees * 10)), text);
+}
 
 }  // namespace
 
+void aplique_color(const cx_kind& k) {
+  gdcolor(k.colour);
+  EstadoGrafico& g = estado_grafico();
+  g.hatch_angle = k.hatch * 0.017453292519943295;
+  g.hatch_step = std::max<int16_t>(k.hatch_step, 1);
+}
+
+void aplique_linea(const cx_kind& k) {
+  gdlintip(k.line_type);
+  gdlinanch(std::min<int16_t>(k.line_width, 7));
+}
+
+void aplique_texto(const cx_kind& k) {
+  const Sesion& s = sesion();
+  const int layer_size = k.layer < s.layers.size() ? s.layers[k.layer].attributes[2] : 0;
+  aplique_texto_de_clase(k.text_style, k.text_size, k.text_scale[0] | (k.text_scale[1] << 8),
+                         layer_size);
+}
+
 bool ponga_color(int kind) {
   const cx_kind* k = registro_tipo(kind, "scolor");
-  if (!k) return false;
-  gdcolor(k->colour);
-  EstadoGrafico& g = estado_grafico();
-  g.hatch_angle = k->hatch * 0.017453292519943295;
-  g.hatch_step = std::max<int16_t>(k->hatch_step, 1);
-  return true;
+  if (k) aplique_color(*k);
+  return k != nullptr;
 }
 
 bool ponga_linea(int kind) {
   const cx_kind* k = registro_tipo(kind, "slinea");
-  if (!k) return false;
-  gdlintip(k->line_type);
-  gdlinanch(std::min<int16_t>(k->line_width, 7));
-  return true;
+  if (k) aplique_linea(*k);
+  return k != nullptr;
 }
 
 bool ponga_texto(int kind) {
   const cx_kind* k = registro_tipo(kind, "stexto");
-  if (!k) return false;
-  estilo = k->text_style;
-  EstadoGrafico& g = estado_grafico();
-  const int tenths = k->text_scale[0] | (k->text_scale[1] << 8);
-  int size = k->text_size;
-  if (size == 0 && tenths != 0) {
-    g.text_scale = tenths * 256 / 10;  // 1/256 units
-    return true;
-  }
-  if (size == 0) {
-    const Sesion& s = sesion();
-    if (k->layer < s.layers.size()) size = s.layers[k->layer].attributes[2];
-  }
-  g.text_size = static_cast<int16_t>(size ? size : 1);
-  return true;
-}
-
-int estilo_texto() {
-  return estilo;
+  if (k) aplique_texto(*k);
+  return k != nullptr;
 }
 
 void fije_dibujo_rotulos(const DibujoRotulos& drawing) {
@@ -62,13 +64,14 @@ void fije_dibujo_rotulos(const DibujoRotulos& drawing) {
 }
 
 void dibuje_rotulo(double x, double y, double angle, const char* text) {
-  if (rotulos.dibuje && text && *text) rotulos.dibuje(x, y, angle, text);
+  if (!text || !*text) return;
+  (rotulos.dibuje ? rotulos.dibuje : texto_del_nucleo)(x, y, angle, text);
 }
 
 double altura_texto() {
   if (rotulos.altura) return rotulos.altura();
   const EstadoGrafico& g = estado_grafico();
-  return g.base_size * g.text_size;
+  return g.text_sizes[g.text_size];
 }
 
 }  // namespace cx::atr

@@ -10,17 +10,21 @@
 namespace cx::atr {
 
 // Set the graphics kernel's state from kind k's record: colour and hatch
-// (scolor), line type and width (slinea), text style and size (stexto).
+// (scolor), line type and width (slinea), text font and size (stexto).
 // false, after the session's message, for a kind outside the table.
 bool ponga_color(int kind);
 bool ponga_linea(int kind);
 bool ponga_texto(int kind);
-// The text style stexto chose last (byte 65 of the kind record).
-int estilo_texto();
+// The same from a kind record at hand: the drawers use these with record 0
+// for a kind outside the table, or with a copy whose colour is replaced.
+void aplique_color(const cx_kind& kind);
+void aplique_linea(const cx_kind& kind);
+void aplique_texto(const cx_kind& kind);
 
-// Where label texts go. The text kernel installs its drawing and its
-// current text height in world units; until then no text is drawn and the
-// height is the base size (parameter 1) times the text size.
+// Where label texts go: by default the text kernel (gtexto at the label's
+// angle, in the current font and size), whose current text height in world
+// units altura_texto gives. A caller may put its own drawing in place (an
+// empty one restores the text kernel's); angles are in degrees.
 struct DibujoRotulos {
   void (*dibuje)(double x, double y, double angle, const char* text) = nullptr;
   double (*altura)() = nullptr;

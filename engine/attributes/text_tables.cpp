@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "attributes/code_index.h"
+#include "attributes/code_keys.h"
 #include "attributes/field_defs.h"
 #include "cartex32.h"
 #include "frame/messages.h"
@@ -73,7 +73,7 @@ CX_EXPORT(int16_t) ascreindexar(const char* path, const char* name, int32_t* pos
     if (static_cast<int>(line.size()) < offset + length) continue;
     unsigned char key[kClave];
     clave_de_texto(std::string(line, offset, length).c_str(), length, key);
-    if (inserte(index.get(), key, static_cast<int32_t>(start + 1)) != 0) return -1;
+    if (indice_inserte(index.get(), key, static_cast<int32_t>(start + 1)) != 0) return -1;
   }
   return 0;
 }

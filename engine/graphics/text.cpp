@@ -192,6 +192,22 @@ int16_t texto_vectorial(int32_t X, int32_t Y, const char* text) {
   return clamp16(static_cast<int64_t>(t * 12 / 10));
 }
 
+int16_t texto_girado(double x, double y, int32_t tenths, const char* text) {
+  const double previous = estado_grafico().text_angle;
+  angulo_texto_decimas(tenths);
+  const int16_t height = gtexto(x, y, text);
+  gdtexang(previous);
+  return height;
+}
+
+int16_t icono_girado(int n, double x, double y, int32_t tenths) {
+  const double previous = estado_grafico().text_angle;
+  angulo_texto_decimas(tenths);
+  const int16_t drawn = gicono(static_cast<int16_t>(std::clamp(n, -1, 32767)), x, y);
+  gdtexang(previous);
+  return drawn;
+}
+
 }  // namespace cx
 
 using cx::estado_grafico;

@@ -51,6 +51,12 @@ int16_t texto_vectorial(int32_t X, int32_t Y, const char* text);
 // nothing.
 void dibuje_icono(int n, double x, double y);
 
+// Text (gtexto), or icon n (gicono), at a world point turned by `tenths`
+// of a degree: the text angle, which turns both, is put back afterwards.
+// The result of gtexto or gicono.
+int16_t texto_girado(double x, double y, int32_t tenths, const char* text);
+int16_t icono_girado(int n, double x, double y, int32_t tenths);
+
 // A turn by the fixed-point sine and cosine s and c (2^23 for a full
 // scale) in 64-bit products, so that large text and icons cannot overflow.
 void rote_fijo(int64_t x, int64_t y, int64_t s, int64_t c, int64_t& xr, int64_t& yr);

@@ -495,7 +495,7 @@ typedef struct cx_kind {
   uint8_t level;
   uint8_t code_form; /* 1: 10-byte street address codes */
   uint8_t storage;   /* attribute base storage type 0..3 */
-  uint8_t reserved69;
+  uint8_t symbol;    /* icon (TABICO.DAT record) of point kinds, 0 none */
 } cx_kind;
 
 #pragma pack(push, 4)
@@ -1267,7 +1267,9 @@ CX_EXPORT(void) a_digit(double x, double y, double* xd, double* yd);
    usuarios.dat, PERMISO.DAT, TABCAP.DAT with layer 1 "topologia" (kind 3,
    network prefix "topo"), TABOBJ.DAT with kinds 1 "Arco" and 2 "Nodo",
    the style tables TABICO.DAT (531-byte records), TABLIN.DAT and
-   TABACHS.DAT with their headers only, and the empty T0/T1 files.
+   TABACHS.DAT with their headers only, and the empty T0/T1 files, showing
+   the progress lines "Archivo Lineas", "Archivo Achurados" and "Archivo
+   Topologia 0" with text() on the bound device (none when no device is).
      ignored  not read
    Returns 0; -1 when a file could not be created (reported), and -1
    without writing anything when OBJETOS.DAT, TABCAP.DAT or TABOBJ.DAT is
@@ -1420,8 +1422,9 @@ CX_EXPORT(int32_t) grabe_t3(const char* code1, const char* code2, const cx_objec
 
 /* vea_topo01, vea_nodo, vea_arco, vea_area - draw one T0 object (the T0
    files open), or one node, arc or area object of the current network, in
-   colour `colour` with the line type and width of its kind (a kind outside
-   the table draws with the defaults of record 0). docs/formats/base.md
+   colour `colour` with the settings scolor, slinea and stexto take from its
+   kind (a kind outside the table draws with the defaults of record 0):
+   texts in map letters, point kinds as their symbol. docs/formats/base.md
    gives the drawing of each geometry type.
      record  the record number
      colour  a palette index, in place of the kind's colour
@@ -1627,8 +1630,9 @@ CX_EXPORT(int16_t) otrabase(const char* name, int16_t storage, const char* formu
 CX_EXPORT(int16_t)
 codigos(const char* code, double* x, double* y, double* extents, int16_t outline);
 
-/* veacod - draws an object's code as a label at its anchor, raised by the
-   text height (geometry 2: moved by half of it in x and y); for kinds with
+/* veacod - draws an object's code as a label (gtexto, turned by the
+   object's rotation, in the current text settings) at its anchor, raised
+   by the text height (geometry 2: moved by half of it in x and y); for kinds with
    address codes (cx_kind.code_form 1) the street address, as
    "Kr.45bis#12 -34". Only the 10 bytes of code are read: byte 1..2 main
    street (little-endian), 3 street type, 4 suffix, 5..6 cross street, 8
@@ -1646,7 +1650,8 @@ CX_EXPORT(int16_t) veacod(const unsigned char* code, const cx_object* object);
 CX_EXPORT(int16_t)
 fatr_put(int16_t kind, const char* code, int16_t field, double x, double y, int16_t angle);
 /* fatr_dibuje - reads an object's attributes and draws, at each placement,
-   the value of the next field offered as a variable; with network set, a
+   the value of the next field offered as a variable, in the kind's text
+   settings, turned by the placement's angle; with network set, a
    placement farther than parameter 8 from (x, y) is ignored. Returns the
    number of labels drawn; -1 for a null code or a kind outside the table. */
 CX_EXPORT(int16_t)

@@ -1,18 +1,24 @@
 // The one-record drawers and their exports vea_topo01, vea_nodo, vea_arco
 // and vea_area.
 //
-// By geometry type: point lists (0, 5, 6, 8, 9) as a polyline in the
-// kind's colour and line style; nodes (3) as a marker; arcs (4) through
-// their full point list; texts (1) and the other types as a marker at the
-// anchor while the text and symbol drawing does not exist. Area objects are
-// drawn by a marker at their label point, and their bounding arcs too when
-// their kind has a hatch setting.
+// Every object is drawn in its kind's settings (scolor, slinea, stexto). By
+// geometry type: point lists (0, 5, 6, 8, 9) as a polyline; texts (1) with
+// gtexto at the anchor, turned by the object's rotation; nodes (3) as a
+// marker; arcs (4) through their full point list; the other types as the
+// kind's symbol at the anchor, turned likewise (a marker when the kind has
+// none). Area objects are drawn by a marker at their label point, and their
+// bounding arcs too when their kind has a hatch setting.
 #include "topology/drawers.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
+#include "attributes/kind_style.h"
 #include "frame/messages.h"
 #include "graphics/drawing.h"
+#include "graphics/graphics_state.h"
+#include "graphics/text.h"
 #include "records/blocks.h"
 #include "records/codec.h"
 #include "records/record_file.h"
@@ -39,6 +45,36 @@ bool read_node(const int16_t* red, int32_t record, cx_node* node) {
   return sleer_nod(red[0], node, record, kNodeSize) == 0;
 }
 
+// The text of a text object: count bytes of its block, up to the first NUL
+// (a block never holds more than kMaxBlockUnits units).
+bool read_text(int handle, const cx_object& object, std::string& text) {
+  const int count = std::clamp<int>(object.count, 0, kMaxBlockUnits * 16);
+  text.clear();
+  if (count == 0 || object.block <= 0) return true;
+  std::vector<char> bytes(count + 1, 0);
+  if (lea_bytes_en(handle, object.block, bytes.data(), count) != 0) return false;
+  text = bytes.data();
+  return true;
+}
+
+// A point object: the kind's symbol as large as its text, or a marker when
+// the kind has no symbol or the icon table lacks it. The icon size is put
+// back afterwards.
+void draw_symbol(const cx_kind& kind, double x, double y, int tenths) {
+  if (kind.symbol > 0) {
+    atr::aplique_texto(kind);
+    EstadoGrafico& g = estado_grafico();
+    const double pixels = g.icon_pixels;
+    const int32_t scale = g.icon_scale;
+    gdicoesc(g.text_sizes[g.text_size]);
+    const bool drawn = icono_girado(kind.symbol, x, y, tenths) != 0;
+    g.icon_pixels = pixels;
+    g.icon_scale = scale;
+    if (drawn) return;
+  }
+  marque_punto(x, y);
+}
+
 }  // namespace
 
 const cx_kind& tipo_para_dibujo(int kind) {
@@ -49,9 +85,10 @@ const cx_kind& tipo_para_dibujo(int kind) {
 }
 
 void aplique_atributos(const cx_kind& kind, int colour) {
-  gdcolor(colour == kKindColour ? kind.colour : colour);
-  gdlintip(kind.line_type);
-  gdlinanch(kind.line_width);
+  cx_kind drawn = kind;
+  if (colour != kKindColour) drawn.colour = static_cast<uint8_t>(colour);
+  atr::aplique_color(drawn);
+  atr::aplique_linea(drawn);
 }
 
 int nivel_de_dibujo(const cx_kind& kind) {
@@ -64,12 +101,21 @@ int16_t dibuje_t0(int32_t record, int colour) {
   if (sleer_obj(static_cast<int16_t>(files.objetos), &object, record, kObjectSize) != 0) return -1;
   const cx_kind& kind = tipo_para_dibujo(object.kind);
   aplique_atributos(kind, colour);
-  if (es_lista_de_puntos(kind.geometry) && object.count > 0 && object.block > 0) {
-    std::vector<double> x(object.count), y(object.count);
-    if (!read_points(files.coorden, object.block, object.count, x, y, 0)) return -1;
-    gplinea(x.data(), y.data(), object.count);
+  if (kind.geometry == kGeometryText) {
+    std::string text;
+    if (!read_text(files.coorden, object, text)) return -1;
+    atr::aplique_texto(kind);
+    if (!text.empty()) texto_girado(object.x, object.y, object.rotation, text.c_str());
+  } else if (es_lista_de_puntos(kind.geometry)) {
+    if (object.count > 0 && object.block > 0) {
+      std::vector<double> x(object.count), y(object.count);
+      if (!read_points(files.coorden, object.block, object.count, x, y, 0)) return -1;
+      gplinea(x.data(), y.data(), object.count);
+    } else {
+      marque_punto(object.x, object.y);
+    }
   } else {
-    marque_punto(object.x, object.y);
+    draw_symbol(kind, object.x, object.y, object.rotation);
   }
   return 0;
 }

@@ -16,10 +16,9 @@ inline constexpr int kKindColour = -1;
 // for a kind outside the table.
 const cx_kind& tipo_para_dibujo(int kind);
 
-// Selects the drawing settings of a kind: its colour (or `colour` when not
-// kKindColour), its line type and width. The attribute bases' class
-// settings take over here once they exist; until then the kind record's
-// own values are used.
+// Selects the drawing settings of a kind as scolor and slinea do: its
+// colour (or `colour` when not kKindColour) and hatch, its line type and
+// width. Texts and symbols take the kind's text settings (stexto) too.
 void aplique_atributos(const cx_kind& kind, int colour);
 
 // The drawing level of a kind (values below 2 are level 1).

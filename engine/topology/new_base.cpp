@@ -70,6 +70,11 @@ bool create_records(const char* path, int size) {
   return crear_archivo(&unused, path, size) == 0;
 }
 
+// A progress line on the host's window (nothing while no device is bound).
+void progress(const char* line) {
+  text(0, 0, 0, line);
+}
+
 }  // namespace
 
 }  // namespace cx
@@ -98,8 +103,11 @@ CX_EXPORT(int16_t) crear_BG(int32_t) {
   ok = write_table("TABCAP.DAT", kLayerRecord, {&layer}) && ok;
   ok = write_table("TABOBJ.DAT", kKindRecord, {&arc, &node}) && ok;
   ok = create_records("TABICO.DAT", kIconRecord) && ok;
+  progress("Archivo Lineas");
   ok = create_records("TABLIN.DAT", kLineStyleRecord) && ok;
+  progress("Archivo Achurados");
   ok = create_records("TABACHS.DAT", kHatchStyleRecord) && ok;
+  progress("Archivo Topologia 0");
   ok = create_records("OBJETOS.DAT", kObjectSize) && ok;
   ok = create_index("CUADT0.INX") && ok;
   ok = create_records("AREAS.DAT", kAreaSize) && ok;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "attributes/attribute_bases.h"
-#include "attributes/code_index.h"
+#include "attributes/code_keys.h"
 #include "attributes/field_defs.h"
 #include "attributes/kind_style.h"
 #include "cartex32.h"
@@ -17,6 +17,7 @@
 #include "records/blocks.h"
 #include "records/record_file.h"
 #include "support/dbase_oracle.h"
+#include "support/graphics_support.h"
 #include "support/packed_record.h"
 #include "support/recording_sink.h"
 #include "support/temp_base.h"
@@ -217,7 +218,7 @@ TEST(AttributeLabels, PlacementsAreStoredAndDrawn) {
       ASSERT_EQ(escriba_registro(data.get(), record.data(), n, 44), 0);
       unsigned char key[atr::kClave];
       atr::clave_de_texto(code, atr::kClave, key);
-      ASSERT_EQ(atr::inserte(index.get(), key, n), 0);
+      ASSERT_EQ(indice_inserte(index.get(), key, n), 0);
     }
   }
   session_with_bases({{"lugares", 1}});
@@ -257,6 +258,13 @@ TEST(AttributeLabels, PlacementsAreStoredAndDrawn) {
   EXPECT_EQ(fatr_dibuje(1, "P1", 0, 0, 0), 1);
   EXPECT_TRUE(drawn_x == 30 && drawn_y == 40);
   atr::fije_dibujo_rotulos({});
+  {
+    BoundRecorder r(400, 300);  // without a drawing of its own: letters of the map text
+    EXPECT_EQ(fatr_dibuje(1, "P1", 0, 0, 0), 1);
+    ASSERT_EQ(r.calls().size(), 1u);
+    EXPECT_EQ(r.calls()[0].text, "Lugar P1");
+    EXPECT_NEAR(r.calls()[0].font.escapement, 900, 1);
+  }
   // The kind's layer as a network layer: its labels are for hay_atr23.
   sesion().layers[1].kind = 3;
   std::strcpy(sesion().layers[1].network_prefix, "lug");
@@ -294,7 +302,7 @@ TEST(AttributeCodes, FindT0ObjectsAndAreasByCode) {
   ASSERT_EQ(sescribir_are(static_cast<int16_t>(t0.areas), &area, 1, 29), 0);
   unsigned char key[atr::kClave];
   atr::clave_de_texto("070745", atr::kClave, key);
-  ASSERT_EQ(atr::inserte(t0.zonast3, key, 1), 0);
+  ASSERT_EQ(indice_inserte(t0.zonast3, key, 1), 0);
 
   session_with_bases({{"", 0}});
   sesion().kinds[1].geometry = 5;
@@ -356,7 +364,7 @@ TEST(AttributeCodes, AreaObjectOutlineBecomesTheWorkArea) {
   ASSERT_EQ(sescribir_top(h[6], &zone, 1, 48), 0);
   unsigned char key[atr::kClave];
   atr::clave_de_texto("07Z1", atr::kClave, key);
-  ASSERT_EQ(atr::inserte(h[3], key, 1), 0);
+  ASSERT_EQ(indice_inserte(h[3], key, 1), 0);
 
   session_with_bases({{"", 0}});
   sesion().layers[1].kind = 3;
