@@ -93,7 +93,7 @@ class cx_kind(Structure):
                 ("hidden", c_uint8), ("no_code_label", c_uint8), ("attribute_base", c_char * 22),
                 ("hatch", c_uint8), ("line_width", c_uint8), ("text_scale", c_uint8 * 2),
                 ("hatch_step", c_uint8), ("text_style", c_uint8), ("level", c_uint8),
-                ("code_form", c_uint8), ("storage", c_uint8), ("reserved69", c_uint8)]
+                ("code_form", c_uint8), ("storage", c_uint8), ("symbol", c_uint8)]
 
 
 class cx_legend_slot(Structure):
