@@ -28,18 +28,23 @@ constexpr double kSamePoint = 1e-6;
 // same number of intermediate points and the same middle one.
 int32_t same_arc(const int16_t* red, int32_t a, int32_t b, const double* x, const double* y,
                  std::size_t points) {
-  int32_t ea = 0, eb = 0;
-  const int32_t e = arco_entre(red, a, b, &ea, &eb);
-  cx_arc arc{};
+  cx_node node{};
+  std::vector<std::pair<int32_t, EntradaLista>> list;
+  if (!lea_nodo(red, a, &node) || !lista_de_nodo(red, node, &list)) return 0;
   std::vector<double> ax, ay;
-  if (e <= 0 || !lea_arco(red, e, &arc) || !puntos_de_arco(red, arc, &ax, &ay) ||
-      ax.size() != points)
-    return 0;
-  if (points <= 2) return e;
-  // The piece's middle intermediate point, read in the arc's direction.
-  const std::size_t mid = points / 2;
-  const std::size_t at = arc.from_node == a ? mid : points - 1 - mid;
-  return std::hypot(ax[at] - x[mid], ay[at] - y[mid]) <= kSamePoint ? e : 0;
+  for (const auto& [entry, l] : list) {
+    cx_arc arc{};
+    if (!lea_arco(red, l.arc, &arc) ||
+        !((arc.from_node == a && arc.to_node == b) || (arc.from_node == b && arc.to_node == a)) ||
+        !puntos_de_arco(red, arc, &ax, &ay) || ax.size() != points)
+      continue;
+    if (points <= 2) return l.arc;
+    // The piece's middle intermediate point, read in the arc's direction.
+    const std::size_t mid = points / 2;
+    const std::size_t at = arc.from_node == a ? mid : points - 1 - mid;
+    if (std::hypot(ax[at] - x[mid], ay[at] - y[mid]) <= kSamePoint) return l.arc;
+  }
+  return 0;
 }
 
 int32_t new_node(double x, double y) {

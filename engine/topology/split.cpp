@@ -143,16 +143,20 @@ int16_t split(const int16_t* red, int32_t e, double px, double py) {
   }
   if (!escriba_arco(red, e, arc) || !escriba_arco(red, n, second)) return -1;
   // The split node's list: an entry for each half at its head.
+  // (A record handed out is the file's end until it is written.)
   cx_node node{};
-  const int32_t first = pida_registro(red[kRedLists], kListSize);
-  const int32_t other = first ? pida_registro(red[kRedLists], kListSize) : 0;
+  const int32_t other = pida_registro(red[kRedLists], kListSize);
   if (other == 0 || !lea_nodo(red, s, &node)) {
     informe_error("ERROR en lista T2");
     return -1;
   }
-  if (!escriba_entrada(red, other, {n, node.first_list, s, b}) ||
-      !escriba_entrada(red, first, {e, other, a, s}))
+  if (!escriba_entrada(red, other, {n, node.first_list, s, b})) return -1;
+  const int32_t first = pida_registro(red[kRedLists], kListSize);
+  if (first == 0) {
+    informe_error("ERROR en lista T2");
     return -1;
+  }
+  if (!escriba_entrada(red, first, {e, other, a, s})) return -1;
   node.first_list = first;
   if (!escriba_nodo(red, s, node)) return -1;
   EntradaLista at_a, at_b;

@@ -1,0 +1,273 @@
+// Digitizing, splitting and merging in an area network, through the
+// exports: after every edit the network's records and indexes agree.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/engine_library.h"
+#include "support/kept_messages.h"
+#include "support/network_check.h"
+#include "support/temp_base.h"
+
+namespace {
+
+using cx::testing::EngineLibrary;
+using cx::testing::keep_message;
+using cx::testing::TempBase;
+using Bytes = std::vector<unsigned char>;
+
+// crear_BG's base (layer 1 "topo" of kind 3; kinds 1 arc, 2 node) with a
+// polygonal area kind 3 made current; search margin 100, node tolerance 10
+// and half a window width 50.
+class NetworkEdits : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(lib.loaded());
+    CX_BIND(lib, cx_set_message_callback)(keep_message, &messages);
+    ASSERT_EQ(CX_BIND(lib, crear_BG)(0), 0);
+    Bytes kinds = TempBase::bytes("TABOBJ.DAT");
+    cx_kind zone{};
+    std::strcpy(zone.name, "Zona");
+    zone.layer = 1;
+    const auto* p = reinterpret_cast<const unsigned char*>(&zone);
+    kinds.insert(kinds.end(), p, p + sizeof zone);
+    kinds[0] = 3;
+    TempBase::write("TABOBJ.DAT", kinds);
+    ASSERT_EQ(CX_BIND(lib, inigks)(0), 0);
+    ASSERT_EQ(CX_BIND(lib, inifil)(0), 0);
+    ASSERT_EQ(CX_BIND(lib, set_consts)(24, 1), 1);
+    int16_t count = 0;
+    CX_BIND(lib, get_red)(red, 1, &count);
+    tolerance(10);
+  }
+  void TearDown() override {
+    CX_BIND(lib, end_cons)(0);
+    CX_BIND(lib, cx_set_message_callback)(nullptr, nullptr);
+  }
+  void tolerance(double t) {
+    double p[10] = {2.5, 1, 1, 1, 1, 1, 1, 100, 50, t};
+    const int16_t units = 0;
+    CX_BIND(lib, set_params)
+    (&p[0], &p[1], &p[2], &p[3], &p[4], &p[5], &p[6], &p[7], &p[8], &units, nullptr, nullptr,
+     &p[9]);
+  }
+  int16_t digitize(const std::vector<double>& x, const std::vector<double>& y, int16_t every = 0) {
+    return CX_BIND(lib, dig_segment)(static_cast<int16_t>(x.size()), x.data(), y.data(), every, 0);
+  }
+  int32_t new_area() {
+    CX_BIND(lib, set_consts)(25, 3);
+    cx_object label{};
+    label.kind = 3;
+    return CX_BIND(lib, grabe_t3)("zona", nullptr, &label);
+  }
+  int16_t closure(int32_t a) {
+    CX_BIND(lib, set_consts)(25, 3);
+    return CX_BIND(lib, cerradura)(a);
+  }
+  double area_of(int32_t a) {
+    cx_area_object object{};
+    CX_BIND(lib, sleer_top)(red[6], &object, a, 0);
+    double area = 0, perimeter = 0;
+    CX_BIND(lib, topo_area)(&object, &area, &perimeter);
+    return area;
+  }
+  int32_t records(const char* name, int size) {
+    return static_cast<int32_t>(TempBase::size(std::string("TOPO") + name) / size) - 1;
+  }
+  cx_arc arc(int32_t e) {
+    cx_arc a{};
+    CX_BIND(lib, sleer_arc)(red[1], &a, e, 0);
+    return a;
+  }
+  void expect_consistent(const char* after) {
+    const auto problems = cx::testing::network_problems(lib, red, "TOPO");
+    EXPECT_TRUE(problems.empty()) << "after " << after << ":\n" << cx::testing::joined(problems);
+  }
+
+  TempBase base;
+  EngineLibrary lib;
+  std::vector<std::string> messages;
+  int16_t red[CX_RED_HANDLES] = {};
+};
+
+// A closed ring of n vertices (the first repeated at the end) on a circle.
+void ring(int n, double cx0, double cy0, double r, std::vector<double>* x, std::vector<double>* y) {
+  x->clear();
+  y->clear();
+  for (int i = 0; i <= n; ++i) {
+    const double t = 2 * M_PI * (i % n) / n;
+    x->push_back(cx0 + r * std::cos(t));
+    y->push_back(cy0 + r * std::sin(t));
+  }
+}
+
+double shoelace(const std::vector<double>& x, const std::vector<double>& y) {
+  double sum = 0;
+  for (std::size_t i = 0; i + 1 < x.size(); ++i) sum += x[i] * y[i + 1] - x[i + 1] * y[i];
+  return std::fabs(sum) / 2;
+}
+
+TEST_F(NetworkEdits, ClosedRingsOfAnyLengthBecomeOneClosedArea) {
+  // A ring short enough for one block, one longer than the working arrays.
+  for (int n : {12, 1000}) {
+    std::vector<double> x, y;
+    ring(n, 5000 + 3 * n, 5000, 400, &x, &y);
+    const int32_t nodes_before = records("nodo.dat", 46);
+    const int16_t arcs = digitize(x, y);
+    // Two nodes (the start and two thirds along) and the arcs between them;
+    // a long ring has more nodes, none of them twice at one point.
+    ASSERT_GE(arcs, 2) << messages.back();
+    const int32_t nodes = records("nodo.dat", 46) - nodes_before;
+    EXPECT_EQ(nodes, arcs) << "ring of " << n;
+    const int32_t a = new_area();
+    EXPECT_EQ(CX_BIND(lib, add_segments)(a), arcs);
+    EXPECT_EQ(closure(a), 0);
+    EXPECT_EQ(messages.back(), "Area cerrada ok");
+    EXPECT_NEAR(area_of(a), shoelace(x, y), 1e-9 * shoelace(x, y));
+    // Digitized again, the same arcs are taken and nothing is written; a
+    // second add finds them all in the area already.
+    const int32_t arcs_before = records("arco.dat", 41);
+    EXPECT_EQ(digitize(x, y), arcs);
+    EXPECT_EQ(records("arco.dat", 41), arcs_before);
+    EXPECT_EQ(CX_BIND(lib, add_segments)(a), arcs);
+    EXPECT_EQ(closure(a), 0);
+    expect_consistent("a ring");
+  }
+}
+
+TEST_F(NetworkEdits, SplitArcsKeepTheirAreasAndMergedArcsDoNotRepeat) {
+  // A lens between P and Q (two arcs) next to a square sharing the lower
+  // arc's ends.
+  const std::vector<double> ux = {1000, 1050, 1100}, uy = {1000, 1040, 1000};
+  const std::vector<double> lx = {1000, 1050, 1100}, ly = {1000, 960, 1000};
+  ASSERT_EQ(digitize(ux, uy), 1);
+  const int32_t lens = new_area();
+  ASSERT_EQ(CX_BIND(lib, add_segments)(lens), 1);
+  ASSERT_EQ(digitize(lx, ly), 1);
+  ASSERT_EQ(CX_BIND(lib, add_segments)(lens), 1);
+  const int32_t upper = 1, lower = 2;
+  const double lens_area = area_of(lens);
+  EXPECT_NEAR(lens_area, 4000, 1e-9);
+  const int32_t square = new_area();
+  // A node at every vertex: no other arc joins P and Q.
+  ASSERT_EQ(digitize({1000, 1000, 1100, 1100}, {1000, 800, 800, 1000}, 1), 3);
+  ASSERT_EQ(CX_BIND(lib, add_segments)(square), 3);
+  ASSERT_EQ(CX_BIND(lib, agregue_arco)(square, lower), 0);
+  const double square_area = area_of(square);
+
+  // Split at a point near, not on, the lower arc's first segment: a new
+  // vertex and node there, and both areas bounded by both halves.
+  int32_t picked = 0;
+  EXPECT_EQ(CX_BIND(lib, partir_arcos)(1025, 980.5, &picked), 1) << messages.back();
+  const int32_t half = records("arco.dat", 41);
+  EXPECT_EQ(arc(lower).to_node, arc(half).from_node);
+  EXPECT_EQ(arc(lower).count, 0);
+  EXPECT_EQ(arc(half).count, 1);
+  EXPECT_NEAR(area_of(lens), lens_area, 1e-9);
+  EXPECT_NEAR(area_of(square), square_area, 1e-9);
+  EXPECT_EQ(closure(square), 0);
+  expect_consistent("the split");
+  // Points far from every arc, and an arc's end, split nothing.
+  picked = upper;
+  EXPECT_EQ(CX_BIND(lib, partir_arcos)(1050, 1200, &picked), 0);
+  EXPECT_EQ(picked, 0);
+  picked = upper;
+  EXPECT_EQ(CX_BIND(lib, partir_arcos)(1001, 1000, &picked), 0);
+
+  // A second arc over the upper one, bounding the lens too: merging it
+  // into the upper arc leaves the lens with that arc once.
+  ASSERT_EQ(digitize({1000, 1050, 1100}, {1000, 1080, 1000}), 1);
+  const int32_t twin = records("arco.dat", 41);
+  ASSERT_EQ(CX_BIND(lib, add_segments)(lens), 1);
+  EXPECT_EQ(CX_BIND(lib, funde_arcos)(twin), 0);
+  expect_consistent("the merge");
+  unsigned char raw[41];
+  CX_BIND(lib, sleer)(red[1], raw, twin, 41);
+  EXPECT_EQ(raw[0] & raw[1] & raw[2] & raw[3], 0xff) << "the merged arc is given back";
+  EXPECT_NEAR(area_of(lens), lens_area, 1e-9);
+}
+
+TEST_F(NetworkEdits, NodesMergeOnlyWhenNearAndNotJoined) {
+  tolerance(2);  // the nodes 5 apart stay two
+  ASSERT_EQ(digitize({2000, 2100}, {2000, 2000}), 1);
+  ASSERT_EQ(digitize({2104, 2200}, {2003, 2000}), 1);
+  ASSERT_EQ(digitize({2300, 2400}, {2000, 2000}), 1);
+  ASSERT_EQ(digitize({2425, 2500}, {2000, 2000}), 1);
+  ASSERT_EQ(digitize({2600, 2615}, {2000, 2000}), 1);
+  tolerance(10);
+  struct {
+    double x, y;
+    int16_t result;
+    const char* message;
+  } const cases[] = {
+      {2607, 2000, -1, "NO se funde.. hay arco"},       // the two ends of one arc
+      {2412, 2000, -1, "No se encontro 2do. nodo .."},  // 25 apart, tolerance 10
+      {2900, 2900, -1, "No se encontro nodos.."},
+      {2102, 2001, 1, nullptr},
+  };
+  for (const auto& c : cases) {
+    messages.clear();
+    EXPECT_EQ(CX_BIND(lib, funde_nodos)(c.x, c.y), c.result)
+        << c.x << ": " << (messages.empty() ? "" : messages.back());
+    if (c.message) {
+      EXPECT_EQ(messages.empty() ? "" : messages.back(), c.message);
+    }
+  }
+  // The second arc now starts where the first ends.
+  EXPECT_EQ(arc(2).from_node, arc(1).to_node);
+  expect_consistent("the merge");
+}
+
+TEST_F(NetworkEdits, SearchesAgreeWithABruteForceOverRandomNodes) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> u(10000, 10600);
+  std::vector<double> nx, ny;
+  for (int i = 0; i < 60; ++i) {
+    nx.push_back(u(random));
+    ny.push_back(u(random));
+    cx_object at{};
+    at.kind = 2;
+    at.x = nx.back();
+    at.y = ny.back();
+    cx_node node{};
+    ASSERT_EQ(CX_BIND(lib, nuevo_nodo)(&at, &node), i + 1);
+  }
+  for (int probe = 0; probe < 200; ++probe) {
+    const double x = u(random), y = u(random);
+    int32_t want = 0;
+    double best = 50;  // parameter 9
+    for (std::size_t i = 0; i < nx.size(); ++i) {
+      const double d = std::hypot(nx[i] - x, ny[i] - y);
+      if (d <= best) best = d, want = static_cast<int32_t>(i + 1);
+    }
+    EXPECT_EQ(CX_BIND(lib, find_t03)(1, x, y), want);
+  }
+  // A polyline through some of the nodes, a little off each: each vertex
+  // gets its node within the tolerance of 10, the others none.
+  std::vector<double> px, py;
+  std::vector<int32_t> want;
+  for (std::size_t i = 0; i < 30; ++i) {
+    const bool on = i % 3 == 0;
+    px.push_back(on ? nx[i] + 3 : nx[i] + 40);
+    py.push_back(on ? ny[i] - 2 : ny[i] + 40);
+    want.push_back(on ? static_cast<int32_t>(i + 1) : 0);
+  }
+  for (std::size_t i = 0; i < px.size(); ++i)  // an off vertex near another node would be found
+    for (std::size_t k = 0; k < nx.size(); ++k)
+      if (want[i] == 0 && std::hypot(nx[k] - px[i], ny[k] - py[i]) <= 10)
+        want[i] = static_cast<int32_t>(k + 1);
+  int32_t first = -1, last = -1;
+  const int16_t got = CX_BIND(lib, get_nodesT3)(30, &first, &last, px.data(), py.data());
+  int16_t last_with = -1;
+  for (int i = 0; i < 30; ++i)
+    if (want[static_cast<std::size_t>(i)] != 0) last_with = static_cast<int16_t>(i);
+  EXPECT_EQ(got, last_with);
+  EXPECT_EQ(first, want.front());
+  EXPECT_EQ(last, want.back());
+}
+
+}  // namespace
