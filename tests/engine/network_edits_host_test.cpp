@@ -99,7 +99,7 @@ void ring(int n, double cx0, double cy0, double r, std::vector<double>* x, std::
   x->clear();
   y->clear();
   for (int i = 0; i <= n; ++i) {
-    const double t = 2 * M_PI * (i % n) / n;
+    const double t = 2 * std::acos(-1.0) * (i % n) / n;
     x->push_back(cx0 + r * std::cos(t));
     y->push_back(cy0 + r * std::sin(t));
   }
