@@ -1769,7 +1769,7 @@ CX_EXPORT(int16_t) partir_arcos(double x, double y, int32_t* arc);
 CX_EXPORT(int32_t) find_t02(int32_t* record, double x, double y, double* distance);
 
 /* find_t03 - the node of network `network` nearest to (x, y) within
-   parameter 9; the second nearest is kept for funde_nodos.
+   parameter 9 (funde_nodos merges it with the second nearest).
    Returns the node record, 0 for none (also for a network not open, after
    "find_t03: RED %d NO ABIERTA"). */
 CX_EXPORT(int32_t) find_t03(int16_t network, double x, double y);

@@ -1,5 +1,6 @@
 // The frame of every edit: reopen, lock, work, reopen, release.
-#include "records/record_file.h"
+#include "frame/messages.h"
+#include "platform/files.h"
 #include "session/session.h"
 #include "topology/edit_support.h"
 #include "topology/topology_files.h"
@@ -10,12 +11,12 @@ namespace {
 
 int frames = 0;  // frames open now; the outermost one reopens
 
-// Closes a file and opens its path again into the same slot: the handle
-// number a host may have copied stays the same.
-void reopen(int* handle, const char* path, bool index) {
+// Closes a file and opens its path again under the same handle: the
+// number a host may have copied stays good.
+void reopen(int* handle, const char* path) {
   if (*handle < 0) return;
-  cierre_archivo(*handle);
-  *handle = index ? indice_abra(path, nullptr) : abra_compartido(path);
+  *handle = files().reopen(*handle, path);
+  if (*handle < 0) informe_error("Error abriendo arch. %s", path);
 }
 
 }  // namespace
@@ -23,13 +24,13 @@ void reopen(int* handle, const char* path, bool index) {
 void reabra_archivos_de_edicion() {
   const int n = sesion().current_network;
   const Red* network = red(n);
-  if (network && network->handles[0] >= 0) reabra(n);
+  if (network) reabra_en_su_lugar(n);
   ArchivosT0& t0 = archivos_t0();
-  reopen(&t0.objetos, "OBJETOS.DAT", false);
-  reopen(&t0.coorden, "COORDEN.DAT", false);
-  reopen(&t0.areas, "AREAS.DAT", false);
-  reopen(&t0.cuadt0, "CUADT0.INX", true);
-  reopen(&t0.zonast3, "ZONAST3.INX", true);
+  reopen(&t0.objetos, "OBJETOS.DAT");
+  reopen(&t0.coorden, "COORDEN.DAT");
+  reopen(&t0.areas, "AREAS.DAT");
+  reopen(&t0.cuadt0, "CUADT0.INX");
+  reopen(&t0.zonast3, "ZONAST3.INX");
 }
 
 bool CerrojoEdicion::enter() {

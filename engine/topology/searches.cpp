@@ -20,8 +20,6 @@ namespace cx {
 
 namespace {
 
-int32_t second_of_last_find = 0;
-
 int layer_kind(int layer) {
   const Sesion& s = sesion();
   return (layer >= 1 && layer <= s.layer_count) ? s.layers[layer].kind : -1;
@@ -147,23 +145,16 @@ ArcoCercano arco_cercano(double x, double y) {
   return best;
 }
 
-int32_t segundo_nodo() {
-  return second_of_last_find;
-}
-
 }  // namespace cx
 
 CX_EXPORT(int32_t) find_t03(int16_t network, double x, double y) {
   using namespace cx;
   const Red* r = red(network);
-  second_of_last_find = 0;
   if (!r || r->handles[kRedNodes] < 0 || r->handles[kRedNodeXY] < 0) {
     informe_error("find_t03: RED %d NO ABIERTA", network);
     return 0;
   }
-  const NodosCercanos found = nodos_cercanos(r->handles, x, y, sesion().params[9]);
-  second_of_last_find = found.second;
-  return found.first;
+  return nodos_cercanos(r->handles, x, y, sesion().params[9]).first;
 }
 
 CX_EXPORT(int16_t)

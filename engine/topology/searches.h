@@ -35,7 +35,4 @@ ArcoCercano arco_cercano(double x, double y);
 inline constexpr double kMinimoSeleccion = 1.0;
 double tolerancia_seleccion();
 
-// The second nearest node of the last find_t03.
-int32_t segundo_nodo();
-
 }  // namespace cx

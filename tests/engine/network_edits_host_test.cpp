@@ -2,6 +2,7 @@
 // exports: after every edit the network's records and indexes agree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -220,6 +221,24 @@ TEST_F(NetworkEdits, NodesMergeOnlyWhenNearAndNotJoined) {
   // The second arc now starts where the first ends.
   EXPECT_EQ(arc(2).from_node, arc(1).to_node);
   expect_consistent("the merge");
+}
+
+TEST_F(NetworkEdits, EditsKeepTheFileHandlesAHostCopied) {
+  // Handles freed below the network's: the T0 files opened into the
+  // network's old handles, the network reopened above them, the T0 files
+  // closed again.
+  CX_BIND(lib, cierred)(1);
+  ASSERT_EQ(CX_BIND(lib, abra_t0)(0), 1);
+  CX_BIND(lib, reabra)(1, 0);
+  CX_BIND(lib, cierre_t0)(0);
+  int16_t copied[CX_RED_HANDLES] = {}, count = 0, now[CX_RED_HANDLES] = {};
+  CX_BIND(lib, get_red)(copied, 1, &count);
+  ASSERT_EQ(digitize({100, 200}, {100, 100}), 1);
+  CX_BIND(lib, get_red)(now, 1, &count);
+  EXPECT_TRUE(std::equal(copied, copied + CX_RED_HANDLES, now));
+  cx_arc line{};
+  EXPECT_EQ(CX_BIND(lib, sleer_arc)(copied[1], &line, 1, 0), 0);
+  EXPECT_EQ(+line.xmin, 100);
 }
 
 TEST_F(NetworkEdits, SearchesAgreeWithABruteForceOverRandomNodes) {
