@@ -287,6 +287,39 @@ TEST_F(NetworkEdits, SearchesAgreeWithABruteForceOverRandomNodes) {
   EXPECT_EQ(got, last_with);
   EXPECT_EQ(first, want.front());
   EXPECT_EQ(last, want.back());
+
+  // The arc nearest to a point, with its ends and their list entries; the
+  // area object whose label is nearest.
+  ASSERT_EQ(digitize({20000, 20100}, {20000, 20000}), 1);
+  const int32_t line = records("arco.dat", 41);
+  int32_t out[5] = {};
+  EXPECT_EQ(CX_BIND(lib, get_arct3)(&out[0], &out[1], &out[2], &out[3], &out[4], 20050, 20000.5),
+            line);
+  cx_node from{};
+  CX_BIND(lib, sleer_nod)(red[0], &from, out[1], 0);
+  int32_t entry[4] = {};
+  CX_BIND(lib, sleer)(red[4], entry, out[3], 16);
+  EXPECT_EQ(out[1], arc(line).from_node);
+  EXPECT_EQ(out[2], arc(line).to_node);
+  EXPECT_EQ(from.first_list, out[3]);
+  EXPECT_EQ(entry[0], line);
+  EXPECT_EQ(CX_BIND(lib, get_arct3)(&out[0], &out[1], &out[2], &out[3], &out[4], 20050, 20030), 0);
+  EXPECT_EQ(messages.back(), "ERROR de busqueda.. ");
+  int32_t labels[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    cx_object label{};
+    label.kind = 3;
+    label.x = 30000 + 100 * i;
+    label.y = 30000;
+    labels[i] = CX_BIND(lib, grabe_t3)("zona", nullptr, &label);
+  }
+  CX_BIND(lib, set_consts)(25, 3);
+  CX_BIND(lib, initst)(0);  // the window: the whole base
+  int32_t found = 0;
+  double distance = 0;
+  EXPECT_EQ(CX_BIND(lib, find_t02)(&found, 30070, 30010, &distance), labels[1]);
+  EXPECT_EQ(found, labels[1]);
+  EXPECT_NEAR(distance, std::hypot(30.0, 10.0), 0.2);  // keys keep tenths
 }
 
 }  // namespace
