@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/area_base.h"
 #include "support/engine_library.h"
 #include "support/kept_messages.h"
 #include "support/temp_base.h"
@@ -27,7 +28,6 @@ namespace {
 using cx::testing::Atlas;
 using cx::testing::EngineLibrary;
 using cx::testing::inside;
-using cx::testing::keep_message;
 using cx::testing::Polygon;
 using cx::testing::read_rings;
 using cx::testing::Ring;
@@ -48,26 +48,8 @@ TEST(WorldAtlasAreas, CountriesCloseMeasureAndContainAsTheirRings) {
   EngineLibrary lib;
   ASSERT_TRUE(lib.loaded());
   std::vector<std::string> messages;
-  CX_BIND(lib, cx_set_message_callback)(keep_message, &messages);
-  ASSERT_EQ(CX_BIND(lib, crear_BG)(0), 0);
-  {
-    std::vector<unsigned char> kinds = TempBase::bytes("TABOBJ.DAT");
-    cx_kind country{};
-    std::strcpy(country.name, "Pais");
-    country.geometry = 0;
-    country.layer = 1;
-    const auto* p = reinterpret_cast<const unsigned char*>(&country);
-    kinds.insert(kinds.end(), p, p + sizeof country);
-    kinds[0] = 3;
-    TempBase::write("TABOBJ.DAT", kinds);
-  }
-  ASSERT_EQ(CX_BIND(lib, inigks)(0), 0);
-  ASSERT_EQ(CX_BIND(lib, inifil)(0), 0);
-  ASSERT_EQ(CX_BIND(lib, set_consts)(24, 1), 1);
-  ASSERT_EQ(CX_BIND(lib, set_consts)(25, 3), 3);
   int16_t red[CX_RED_HANDLES] = {};
-  int16_t networks = 0;
-  CX_BIND(lib, get_red)(red, 1, &networks);
+  ASSERT_TRUE(cx::testing::open_area_base(lib, "Pais", &messages, red));
 
   // Nodes at the arcs' ends; an arc longer than a block is a chain of arcs.
   std::map<std::pair<double, double>, int32_t> nodes;

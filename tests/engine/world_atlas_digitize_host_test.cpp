@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "support/area_base.h"
 #include "support/engine_library.h"
-#include "support/kept_messages.h"
 #include "support/network_check.h"
 #include "support/temp_base.h"
 #include "world_atlas/rings.h"
@@ -38,24 +38,8 @@ TEST(WorldAtlasDigitize, CountriesDigitizedArcByArcCloseAndMeasure) {
   EngineLibrary lib;
   ASSERT_TRUE(lib.loaded());
   std::vector<std::string> messages;
-  CX_BIND(lib, cx_set_message_callback)(cx::testing::keep_message, &messages);
-  ASSERT_EQ(CX_BIND(lib, crear_BG)(0), 0);
-  {
-    std::vector<unsigned char> kinds = TempBase::bytes("TABOBJ.DAT");
-    cx_kind country{};
-    std::strcpy(country.name, "Pais");
-    country.layer = 1;
-    const auto* p = reinterpret_cast<const unsigned char*>(&country);
-    kinds.insert(kinds.end(), p, p + sizeof country);
-    kinds[0] = 3;
-    TempBase::write("TABOBJ.DAT", kinds);
-  }
-  ASSERT_EQ(CX_BIND(lib, inigks)(0), 0);
-  ASSERT_EQ(CX_BIND(lib, inifil)(0), 0);
-  ASSERT_EQ(CX_BIND(lib, set_consts)(24, 1), 1);
   int16_t red[CX_RED_HANDLES] = {};
-  int16_t networks = 0;
-  CX_BIND(lib, get_red)(red, 1, &networks);
+  ASSERT_TRUE(cx::testing::open_area_base(lib, "Pais", &messages, red));
   // Node tolerance 0: only the very point of a node is on it.
   double p[9] = {}, tolerance = 0;
   int16_t units = 0, k11 = 0, k12 = 0;
@@ -118,8 +102,7 @@ TEST(WorldAtlasDigitize, CountriesDigitizedArcByArcCloseAndMeasure) {
     for (const Ring& ring : r) per_country += ring.size();
   const auto arcs = TempBase::size("TOPOarco.dat") / 41 - 1;
   EXPECT_LT(arcs, per_country);
-  const auto problems = cx::testing::network_problems(lib, red, "TOPO");
-  EXPECT_TRUE(problems.empty()) << cx::testing::joined(problems);
+  EXPECT_EQ(cx::testing::network_problems(lib, red, "TOPO"), "");
   CX_BIND(lib, end_cons)(0);
   CX_BIND(lib, cx_set_message_callback)(nullptr, nullptr);
 }
