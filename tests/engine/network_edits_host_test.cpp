@@ -94,8 +94,7 @@ TEST_F(NetworkEdits, ClosedRingsOfAnyLengthBecomeOneClosedArea) {
     ring(n, 5000 + 3 * n, 5000, 400, &x, &y);
     const int32_t nodes_before = records("nodo.dat", 46);
     const int16_t arcs = digitize(x, y);
-    // Two nodes (the start and two thirds along) and the arcs between them;
-    // a long ring has more nodes, none of them twice at one point.
+    // As many nodes as arcs: none twice at one point (the start and end).
     ASSERT_GE(arcs, 2) << messages.back();
     const int32_t nodes = records("nodo.dat", 46) - nodes_before;
     EXPECT_EQ(nodes, arcs) << "ring of " << n;
@@ -105,8 +104,7 @@ TEST_F(NetworkEdits, ClosedRingsOfAnyLengthBecomeOneClosedArea) {
     EXPECT_EQ(messages.back(), "Area cerrada ok");
     const double want = static_cast<double>(std::fabs(cx::testing::shoelace({x, y})));
     EXPECT_NEAR(area_of(a), want, 1e-9 * want);
-    // Digitized again, the same arcs are taken and nothing is written; a
-    // second add finds them all in the area already.
+    // Digitized again, the same arcs are taken and nothing is written.
     const int32_t arcs_before = records("arco.dat", 41);
     EXPECT_EQ(digitize(x, y), arcs);
     EXPECT_EQ(records("arco.dat", 41), arcs_before);
@@ -194,9 +192,8 @@ TEST_F(NetworkEdits, NodesMergeOnlyWhenNearAndNotJoined) {
 }
 
 TEST_F(NetworkEdits, EditsKeepTheFileHandlesAHostCopied) {
-  // Handles freed below the network's: the T0 files opened into the
-  // network's old handles, the network reopened above them, the T0 files
-  // closed again.
+  // Handles freed below the network's: T0 opened into its old handles,
+  // the network reopened above them, T0 closed.
   CX_BIND(lib, cierred)(1);
   ASSERT_EQ(CX_BIND(lib, abra_t0)(0), 1);
   CX_BIND(lib, reabra)(1, 0);
