@@ -1680,6 +1680,129 @@ CX_EXPORT(int16_t) slinea(const int16_t* object);
 CX_EXPORT(int16_t) stexto(const int16_t* object);
 
 /* ------------------------------------------------------------------------
+ * Network editing: new nodes, digitized lines, merging and splitting, and
+ * the searches they rest on.
+ *
+ * These work on the current layer's network (its files open). Every edit
+ * runs in one frame: the network's files (and the T0/T1 files, when open)
+ * are closed and reopened into the same handles, the edit lock is taken,
+ * the records are changed, the files are reopened again and the lock is
+ * released, on every path. An edit inside another keeps the outer lock.
+ * Parameter 9 is half the window width, parameter 13 the node tolerance.
+ * ------------------------------------------------------------------------ */
+
+/* nuevo_nodo - writes a new node of the current network at object's
+   position, indexed and drawn. Its kind is object->kind when that kind has
+   geometry 3 and a layer of the same network, else the first geometry-3
+   kind of the current layer, else of any layer of the network, else 0.
+     object  in: kind and position; out: kind and layer byte set
+     node    in: the 10 code characters; out: the node as written (the
+             rest cleared, the code prefix byte that of the current layer)
+   Returns the node record; 0 after "ERROR bloqueando nodo" (lock), "NODO
+   T2: ERROR AL PEDIR", a null pointer or "nuevo_nodo: LA CAPA ACTUAL NO ES
+   UNA RED". */
+CX_EXPORT(int32_t) nuevo_nodo(cx_object* object, cx_node* node);
+
+/* dig_segment - turns the polyline of `count` points into nodes and arcs of
+   the current network. Existing nodes within the node tolerance of a
+   vertex are used (get_nodesT3); the first and last vertices, and every
+   vertex when every_vertex is not 0, get new nodes when they have none. A
+   closed polyline (first point equal to the last) is one ring: its last
+   vertex takes the first vertex's node, and with no node on it a node is
+   put at vertex 2/3 x count too. A piece of more than 300 intermediate
+   points gets a node at every 301st. Each piece between two nodes becomes
+   a new arc, unless an arc joining the same nodes has the same number of
+   intermediate points and the same middle one (within 1e-6): that arc is
+   taken. The arc kind (the current kind when of geometry 4, else the
+   first geometry-4 kind of the layer or network) becomes the current
+   kind. The arcs taken or written are the last digitizing, read by
+   add_segments. The arrays are not changed; any count is taken.
+     verify  not read here: the network is not prepared for the line first
+   Returns the number of arcs taken or written; -1 after "ERROR bloqueando
+   arco" (lock), a null pointer, count below 2, "dig_segment: LA CAPA
+   ACTUAL NO ES UNA RED" or "dig_segment: LA RED NO TIENE TIPOS DE NODO Y
+   ARCO", or a writer's message (what was written until then stays). */
+CX_EXPORT(int16_t)
+dig_segment(int16_t count, const double* x, const double* y, int16_t every_vertex, int16_t verify);
+
+/* add_segments - adds every arc of the last digitizing that is not yet in
+   the description of area object `area` (as agregue_arco).
+   Returns the number of arcs of the last digitizing; -1 after "error
+   bloqueo T3." (lock), "NO se encontro area %ld" or a failed write. */
+CX_EXPORT(int16_t) add_segments(int32_t area);
+
+/* funde_nodos - merges the two nodes nearest to (x, y) within parameter 9
+   (current layer of kind 3 only): every arc of the second node is moved to
+   the first (both its list entries and its bounding box follow), then the
+   second node is deleted.
+   Returns 1 merged; 0 when the current layer is not of kind 3; -1, with
+   nothing changed, after "No se encontro nodos..", "No se encontro 2do.
+   nodo .." (none, or farther than twice parameter 13 from the first), "NO
+   se funde.. hay arco" (an arc joins them), "Error de bloqueo.. Nodo"
+   (lock) or "ERROR DEL SISTEMA: Debe REGENERAR listas T2". */
+CX_EXPORT(int16_t) funde_nodos(double x, double y);
+
+/* funde_arcos - replaces arc `arc` by another arc joining the same two
+   nodes (current layer of kind 3 only): its description entries pass to
+   the other arc, except where the other arc bounds that area already (the
+   entry then leaves the area's chain: no area names an arc twice); then
+   arc `arc` is deleted (borre_arco).
+   Always returns 0: nothing changes when there is no such other arc, on
+   "ERROR bloqueando arco" (lock) or "ERROR eliminando lista t3A". */
+CX_EXPORT(int16_t) funde_arcos(int32_t arc);
+
+/* partir_arcos - splits an arc at (x, y) (current layer of kind 2 or 3):
+   *arc when not 0 (then set to 0), else the arc get_arct3 picks. The split
+   vertex is the vertex nearest to the point within parameter 13, else the
+   nearest point of a segment (inserted). The node there is an existing
+   node within parameter 13 (not an end of the arc), else a new one. The
+   arc keeps the part before it; a new arc (a copy, bounding box included)
+   takes the part after it; in a network of kind 3 every area the arc
+   bounded gets the new arc too, just after it in the area's chain.
+   Returns 1 split; 0 when nothing was split (no arc, the point farther
+   than parameter 13 from it, or an end vertex); -1 after "ERROR bloqueando
+   arco" (lock), "No se encontr\xf3 ARCO.. " or a failed write. */
+CX_EXPORT(int16_t) partir_arcos(double x, double y, int32_t* arc);
+
+/* find_t02 - the object of the current layer and current kind (setting
+   codes 24 and 25) whose indexed point (CUADT0.INX, xyt2.inx or xyt3.inx
+   by the layer's kind) is nearest to (x, y), among those in the world
+   window.
+     record, distance  receive the record (0 for none) and its distance;
+                       either may be null
+   Returns the record, 0 for none. */
+CX_EXPORT(int32_t) find_t02(int32_t* record, double x, double y, double* distance);
+
+/* find_t03 - the node of network `network` nearest to (x, y) within
+   parameter 9 (funde_nodos merges it with the second nearest).
+   Returns the node record, 0 for none (also for a network not open, after
+   "find_t03: RED %d NO ABIERTA"). */
+CX_EXPORT(int32_t) find_t03(int16_t network, double x, double y);
+
+/* get_nodesT3 - the existing node of the current network at each vertex of
+   the polyline of `count` points: a node inside the polyline's box
+   enlarged by parameter 9 goes to its nearest vertex within parameter 13,
+   unless that vertex has a nearer node. The first 900 vertices' nodes (0
+   for none) go to the session's working list, which is cleared whole.
+     first_node, last_node  receive the nodes of the first and last vertex
+   Returns the index (0-based) of the last vertex with a node, -1 for none
+   (and for a null array or count below 1). */
+CX_EXPORT(int16_t)
+get_nodesT3(int16_t count, int32_t* first_node, int32_t* last_node, const double* x,
+            const double* y);
+
+/* get_arct3 - the drawn arc of the current network nearest to (x, y),
+   among the arcs of the nodes within parameter 8 / 2 of the point, within
+   the pick tolerance: two device units in world units, at least 1 unit.
+     arc, from, to, from_entry, to_entry  receive the arc, its from- and
+             to-node and its list entries at them; all 0 for none; any may
+             be null
+   Returns the arc, 0 for none after "ERROR de busqueda.. ". */
+CX_EXPORT(int32_t)
+get_arct3(int32_t* arc, int32_t* from, int32_t* to, int32_t* from_entry, int32_t* to_entry,
+          double x, double y);
+
+/* ------------------------------------------------------------------------
  * Areas and measures: the description of area objects (agregue_arco,
  * retire_arco), their closure, area and perimeter, the areas and lengths of
  * point lists and the point-inside tests.

@@ -24,6 +24,14 @@ class Files {
   virtual int create(const char* path) = 0;
   virtual void close(int handle) = 0;
   virtual bool remove(const char* path) = 0;
+  // Closes handle and opens path again (as open_shared) under the same
+  // handle number, so that copies of the handle stay good. The handle, or
+  // -1 with handle closed. By default the new open takes whatever number
+  // the system gives.
+  virtual int reopen(int handle, const char* path) {
+    close(handle);
+    return open_shared(path);
+  }
 
   // One system call each; the count of bytes moved, or -1.
   virtual int64_t read_at(int handle, int64_t offset, void* buffer, std::size_t count) = 0;

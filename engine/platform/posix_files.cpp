@@ -81,6 +81,20 @@ class PosixFiles final : public Files {
     return ::fstat(handle, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
   }
 
+  int reopen(int handle, const char* path) override {
+    const int fresh = open_shared(path);
+    if (fresh < 0 || fresh == handle || handle < 0) {
+      if (fresh != handle) close(handle);
+      return fresh;
+    }
+    const bool moved = retry([&] { return ::dup2(fresh, handle); }) == handle &&
+                       ::fcntl(handle, F_SETFD, FD_CLOEXEC) == 0;
+    ::close(fresh);
+    if (moved) return handle;
+    close(handle);
+    return -1;
+  }
+
   bool try_lock(int handle, int64_t offset, int64_t count) override {
     return range_lock(handle, F_WRLCK, offset, count);
   }

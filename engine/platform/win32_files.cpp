@@ -53,6 +53,19 @@ class Win32Files final : public Files {
 
   bool remove(const char* path) override { return path && _unlink(path) == 0; }
 
+  int reopen(int handle, const char* path) override {
+    const int fresh = open_shared(path);
+    if (fresh < 0 || fresh == handle || handle < 0) {
+      if (fresh != handle) close(handle);
+      return fresh;
+    }
+    const bool moved = _dup2(fresh, handle) == 0;
+    _close(fresh);
+    if (moved) return handle;
+    close(handle);
+    return -1;
+  }
+
   int64_t read_at(int handle, int64_t offset, void* buffer, std::size_t count) override {
     const HANDLE h = os_handle(handle);
     if (offset < 0 || !fits(count) || h == INVALID_HANDLE_VALUE) return -1;

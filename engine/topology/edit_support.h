@@ -1,5 +1,7 @@
-// What the editing operations share: the edit lock held for a scope, and
-// the check that an index holds an entry before anything is changed.
+// What the editing operations share: the frame every edit runs in (the
+// files reopened, the edit lock held for a scope, the files reopened again
+// before the lock goes), and the check that an index holds an entry before
+// anything is changed.
 #pragma once
 
 #include <cstdint>
@@ -10,16 +12,26 @@
 
 namespace cx {
 
-// Takes the edit lock (nested takes keep the outer one) and releases it
-// when it goes.
-struct CerrojoEdicion {
-  bool taken = bloquee_base() != 0;
-  CerrojoEdicion() = default;
+// Closes and reopens the files an edit may touch, each into its own handle
+// slot: those of the current network and the T0/T1 files, whichever are
+// open. Another process's committed records are then seen whole.
+void reabra_archivos_de_edicion();
+
+// The frame of one edit. The outermost frame reopens the files and takes
+// the edit lock; when it goes it reopens them again and releases the lock.
+// A frame inside another (an edit that calls another edit) keeps the outer
+// lock and does not reopen. When the lock is not obtained, taken is false
+// and the caller shows its lock message and changes nothing.
+class CerrojoEdicion {
+ public:
+  CerrojoEdicion();
+  ~CerrojoEdicion();
   CerrojoEdicion(const CerrojoEdicion&) = delete;
   CerrojoEdicion& operator=(const CerrojoEdicion&) = delete;
-  ~CerrojoEdicion() {
-    if (taken) libere_base();
-  }
+  const bool taken;
+
+ private:
+  static bool enter();
 };
 
 // Whether the index holds this key with this value.

@@ -7,6 +7,7 @@
 
 #include "cartex32.h"
 #include "frame/messages.h"
+#include "platform/files.h"
 #include "records/blocks.h"
 #include "records/record_file.h"
 #include "session/session.h"
@@ -125,6 +126,23 @@ int16_t reabra(int n) {
                   : f.size            ? open_or_create_records(path, f.size)
                            : open_or_create(path, [](const char* p) { cree_bloques(p); });
     r->handles[f.slot] = static_cast<int16_t>(h);
+    if (h < 0) {
+      informe_error("Error abriendo arch. %s", path.c_str());
+      result = -1;
+    }
+  }
+  return result;
+}
+
+int16_t reabra_en_su_lugar(int n) {
+  Red* r = red(n);
+  if (!r) return -1;
+  int16_t result = 0;
+  for (const NetworkFile& f : kNetworkFiles) {
+    int16_t& h = r->handles[f.slot];
+    if (h < 0) continue;
+    const std::string path = r->prefix + f.name;
+    h = static_cast<int16_t>(files().reopen(h, path.c_str()));
     if (h < 0) {
       informe_error("Error abriendo arch. %s", path.c_str());
       result = -1;

@@ -44,6 +44,10 @@ int registre_red(const char* prefix, int kind);
 // Opens network n's files, creating missing ones; a file that still cannot
 // be opened is reported ("Error abriendo arch. %s"). 0 opened, -1 failure.
 int16_t reabra(int n);
+// Reopens whichever of network n's files are open, each under the handle
+// it had (a file that cannot be opened again is reported and marked -1).
+// 0 done, -1 failure.
+int16_t reabra_en_su_lugar(int n);
 // Closes network n's files and marks the handles -1.
 void cierred(int n);
 

@@ -14,6 +14,7 @@
 #include "records/typed_records.h"
 #include "session/session.h"
 #include "topology/btree.h"
+#include "topology/edit_support.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 #include "topology/writers.h"
@@ -75,14 +76,6 @@ void area_code(const cx_kind& kind, const char* code1, const char* code2, unsign
   const std::size_t limit = street ? 10 : 11;
   if (text) std::memcpy(code + 2, text, strnlen(text, limit));
 }
-
-// Releases the edit lock when it goes.
-struct BaseLock {
-  bool taken = bloquee_base() != 0;
-  ~BaseLock() {
-    if (taken) libere_base();
-  }
-};
 
 }  // namespace
 
@@ -177,7 +170,7 @@ CX_EXPORT(int32_t) grabe_t3(const char* code1, const char* code2, const cx_objec
   unsigned char disk[kAreaObjectSize] = {};
   area_code(*kind, code1, code2, disk);
   empaque(*object, disk + 13);
-  const BaseLock lock;
+  const CerrojoEdicion lock;
   if (!lock.taken) {
     informe_error("Error de Bloqueo T3");
     return 0;

@@ -5,48 +5,28 @@
 
 #include <cmath>
 #include <cstring>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "support/area_base.h"
 #include "support/engine_library.h"
 #include "support/host_files.h"
-#include "support/kept_messages.h"
+#include "support/network_check.h"
 #include "support/temp_base.h"
 
 namespace {
 
 using cx::testing::close_host_file;
 using cx::testing::EngineLibrary;
-using cx::testing::keep_message;
 using cx::testing::open_host_file;
 using cx::testing::TempBase;
-using Bytes = std::vector<unsigned char>;
 
-// crear_BG's base (layer 1 on the "topo" network of kind 3, kinds 1 arc and
-// 2 node) with kind 3, a polygonal area kind, made current.
+// An area base (support/area_base.h).
 class Areas : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(lib.loaded());
-    CX_BIND(lib, cx_set_message_callback)(keep_message, &messages);
-    ASSERT_EQ(CX_BIND(lib, crear_BG)(0), 0);
-    Bytes kinds = TempBase::bytes("TABOBJ.DAT");
-    cx_kind zone{};
-    std::strcpy(zone.name, "Zona");
-    zone.geometry = 0;
-    zone.layer = 1;
-    const auto* p = reinterpret_cast<const unsigned char*>(&zone);
-    kinds.insert(kinds.end(), p, p + sizeof zone);
-    kinds[0] = 3;
-    TempBase::write("TABOBJ.DAT", kinds);
-    ASSERT_EQ(CX_BIND(lib, inigks)(0), 0);
-    ASSERT_EQ(CX_BIND(lib, inifil)(0), 0);
-    ASSERT_EQ(CX_BIND(lib, set_consts)(24, 1), 1);
-    ASSERT_EQ(CX_BIND(lib, set_consts)(25, 3), 3);
-    int16_t count = 0;
-    CX_BIND(lib, get_red)(red, 1, &count);
+    ASSERT_TRUE(cx::testing::open_area_base(lib, "Zona", &messages, red));
   }
   void TearDown() override {
     CX_BIND(lib, end_cons)(0);
@@ -88,49 +68,8 @@ class Areas : public ::testing::Test {
     return CX_BIND(lib, topo_area)(&object, area, perimeter);
   }
 
-  // Checks that the network's records and indexes agree: every live node
-  // (not given back) is in xyt2.inx once and nothing else is; every list
-  // entry names an arc that ends at that node; every live arc is on both of
-  // its nodes' lists once.
-  void check_network(int32_t node_count, int32_t arc_count) {
-    std::vector<unsigned char> cursor(CX_XY_CURSOR_SIZE);
-    ASSERT_EQ(CX_BIND(lib, xyinicie)(red[2], cursor.data(), 2500, 0, 0, 1e6, 1e6), 0);
-    std::multiset<int32_t> indexed;
-    for (int32_t record = 0;;) {
-      ASSERT_EQ(CX_BIND(lib, xynext)(red[2], cursor.data(), 2500, nullptr, &record), 0);
-      if (record == 0) break;
-      indexed.insert(record);
-    }
-    auto live = [&](int16_t handle, int32_t n, int32_t size) {
-      std::vector<unsigned char> raw(static_cast<std::size_t>(size));
-      EXPECT_EQ(CX_BIND(lib, sleer)(handle, raw.data(), n, size), 0);
-      int32_t first = 0;
-      std::memcpy(&first, raw.data(), 4);
-      return first != -1;
-    };
-    std::multiset<int32_t> nodes;
-    std::map<int32_t, int> listed;
-    for (int32_t n = 1; n <= node_count; ++n) {
-      if (!live(red[0], n, 46)) continue;
-      nodes.insert(n);
-      cx_node node{};
-      ASSERT_EQ(CX_BIND(lib, sleer_nod)(red[0], &node, n, 0), 0);
-      for (int32_t entry = node.first_list, guard = 0; entry != 0 && guard < 100; ++guard) {
-        int32_t e[4];
-        ASSERT_EQ(CX_BIND(lib, sleer)(red[4], e, entry, 16), 0);
-        cx_arc arc{};
-        ASSERT_EQ(CX_BIND(lib, sleer_arc)(red[1], &arc, e[0], 0), 0);
-        EXPECT_TRUE(arc.from_node == n || arc.to_node == n) << "arc " << e[0] << " at " << n;
-        ++listed[e[0]];
-        entry = e[1];
-      }
-    }
-    EXPECT_EQ(indexed, nodes);
-    for (int32_t e = 1; e <= arc_count; ++e) {
-      const bool alive = live(red[1], e, 41);
-      EXPECT_EQ(listed.count(e) ? listed[e] : 0, alive ? 2 : 0) << "arc " << e;
-    }
-  }
+  // Checks that the network's records and indexes agree.
+  void check_network() { EXPECT_EQ(cx::testing::network_problems(lib, red, "TOPO"), ""); }
 
   TempBase base;
   EngineLibrary lib;
@@ -287,15 +226,15 @@ TEST_F(Areas, NodesAndArcsLeaveOnlyWhenNothingDependsOnThem) {
   EXPECT_EQ(CX_BIND(lib, retire_arco)(area, ab), 0);
   EXPECT_EQ(CX_BIND(lib, borre_arco)(A, B, a.first_list, b_ab + 100, ab), 0);
   EXPECT_EQ(messages.back(), "ERROR DEL SISTEMA: Debe REGENERAR listas T2");
-  check_network(3, 2);
+  check_network();
   // Now the arc goes, then its node.
   EXPECT_EQ(CX_BIND(lib, borre_arco)(A, B, a.first_list, b_ab, ab), 0);
-  check_network(3, 2);
+  check_network();
   EXPECT_EQ(CX_BIND(lib, del_nodo)(A), 0);
-  check_network(3, 2);
+  check_network();
   EXPECT_EQ(CX_BIND(lib, busque_nodo)(2000, 2000), 0);
   EXPECT_EQ(CX_BIND(lib, del_nodo)(A), -1);  // already gone: its index entry is missing
-  check_network(3, 2);
+  check_network();
   (void)bc;
   (void)C;
 }

@@ -9,88 +9,31 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <map>
 #include <random>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/area_base.h"
 #include "support/engine_library.h"
 #include "support/kept_messages.h"
 #include "support/temp_base.h"
 #include "world_atlas/atlas_import.h"
+#include "world_atlas/rings.h"
 #include "world_atlas/world_atlas.h"
 
 namespace {
 
 using cx::testing::Atlas;
 using cx::testing::EngineLibrary;
-using cx::testing::keep_message;
+using cx::testing::inside;
+using cx::testing::Polygon;
+using cx::testing::read_rings;
+using cx::testing::Ring;
+using cx::testing::ring_points;
+using cx::testing::shoelace;
 using cx::testing::TempBase;
-using Ring = std::vector<int>;  // TopoJSON arc numbers, ~a reversed
-
-// The rings section that follows the countries in the atlas text.
-bool read_rings(const std::string& path, std::vector<std::vector<Ring>>* out) {
-  std::ifstream in(path);
-  std::string word;
-  while (in >> word && word != "rings") {
-  }
-  std::size_t count = 0;
-  if (!(in >> count)) return false;
-  out->resize(count);
-  for (auto& rings : *out) {
-    std::size_t n = 0;
-    if (!(in >> word >> n)) return false;
-    rings.resize(n);
-    for (Ring& ring : rings) {
-      std::size_t arcs = 0;
-      if (!(in >> arcs)) return false;
-      ring.resize(arcs);
-      for (int& a : ring)
-        if (!(in >> a)) return false;
-    }
-  }
-  return true;
-}
-
-struct Polygon {
-  std::vector<double> x, y;
-};
-
-Polygon ring_points(const Atlas& atlas, const Ring& ring) {
-  Polygon p;
-  for (int signed_arc : ring) {
-    const auto& arc =
-        atlas.arcs[static_cast<std::size_t>(signed_arc < 0 ? ~signed_arc : signed_arc)];
-    std::vector<double> x = arc.x, y = arc.y;
-    if (signed_arc < 0) {
-      std::reverse(x.begin(), x.end());
-      std::reverse(y.begin(), y.end());
-    }
-    const std::size_t skip = p.x.empty() ? 0 : 1;
-    p.x.insert(p.x.end(), x.begin() + skip, x.end());
-    p.y.insert(p.y.end(), y.begin() + skip, y.end());
-  }
-  return p;
-}
-
-long double shoelace(const Polygon& p) {
-  long double sum = 0;
-  for (std::size_t i = 0, j = p.x.size() - 1; i < p.x.size(); j = i++)
-    sum += static_cast<long double>(p.x[j]) * p.y[i] - static_cast<long double>(p.x[i]) * p.y[j];
-  return sum / 2;
-}
-
-bool inside(const std::vector<Polygon>& rings, double px, double py) {
-  bool in = false;
-  for (const Polygon& p : rings)
-    for (std::size_t i = 0, j = p.x.size() - 1; i < p.x.size(); j = i++)
-      if ((p.y[i] > py) != (p.y[j] > py) &&
-          px < p.x[i] + (py - p.y[i]) / (p.y[j] - p.y[i]) * (p.x[j] - p.x[i]))
-        in = !in;
-  return in;
-}
 
 TEST(WorldAtlasAreas, CountriesCloseMeasureAndContainAsTheirRings) {
   Atlas atlas;
@@ -103,26 +46,8 @@ TEST(WorldAtlasAreas, CountriesCloseMeasureAndContainAsTheirRings) {
   EngineLibrary lib;
   ASSERT_TRUE(lib.loaded());
   std::vector<std::string> messages;
-  CX_BIND(lib, cx_set_message_callback)(keep_message, &messages);
-  ASSERT_EQ(CX_BIND(lib, crear_BG)(0), 0);
-  {
-    std::vector<unsigned char> kinds = TempBase::bytes("TABOBJ.DAT");
-    cx_kind country{};
-    std::strcpy(country.name, "Pais");
-    country.geometry = 0;
-    country.layer = 1;
-    const auto* p = reinterpret_cast<const unsigned char*>(&country);
-    kinds.insert(kinds.end(), p, p + sizeof country);
-    kinds[0] = 3;
-    TempBase::write("TABOBJ.DAT", kinds);
-  }
-  ASSERT_EQ(CX_BIND(lib, inigks)(0), 0);
-  ASSERT_EQ(CX_BIND(lib, inifil)(0), 0);
-  ASSERT_EQ(CX_BIND(lib, set_consts)(24, 1), 1);
-  ASSERT_EQ(CX_BIND(lib, set_consts)(25, 3), 3);
   int16_t red[CX_RED_HANDLES] = {};
-  int16_t networks = 0;
-  CX_BIND(lib, get_red)(red, 1, &networks);
+  ASSERT_TRUE(cx::testing::open_area_base(lib, "Pais", &messages, red));
 
   const cx::testing::AtlasNetwork network =
       cx::testing::import_atlas(atlas, red, 2, 1, 3, CX_BIND(lib, grabe_nodo),

@@ -322,6 +322,16 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(borre_t3),
       BOUND(regrabe_arco),
       BOUND(resitue_t01),
+      BOUND(nuevo_nodo),
+      BOUND(dig_segment),
+      BOUND(add_segments),
+      BOUND(funde_nodos),
+      BOUND(funde_arcos),
+      BOUND(partir_arcos),
+      BOUND(find_t02),
+      BOUND(find_t03),
+      BOUND(get_nodesT3),
+      BOUND(get_arct3),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
