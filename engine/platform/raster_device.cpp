@@ -8,10 +8,10 @@
 
 #include "platform/fonts.h"
 #include "platform/png_writer.h"
+#include "platform/raster_pens.h"
 
 namespace cx {
 
-using raster::FPoint;
 using raster::SpanSet;
 
 namespace {
@@ -82,11 +82,26 @@ bool pattern_on(const Pattern& p, int64_t pos) {
   return false;
 }
 
-void as_fpoints(const DevicePoint* p, int count, std::vector<FPoint>& out) {
+void as_bounded(const DevicePoint* p, int count, std::vector<DevicePoint>& out) {
   out.clear();
-  for (int i = 0; i < count; ++i) {
-    const DevicePoint b = bounded(p[i]);
-    out.push_back({double(b.x), double(b.y)});
+  for (int i = 0; i < count; ++i) out.push_back(bounded(p[i]));
+}
+
+// A box too large to walk pixel by pixel: the smooth ellipse, and an
+// outline through points on its curve.
+void smooth_ellipse(const DeviceRect& box, SpanSet& region, std::vector<DevicePoint>& outline,
+                    raster::RowRange rows) {
+  add_ellipse_region(region, box, rows);
+  const double cx = (double(box.left) + box.right - 1) / 2;
+  const double cy = (double(box.top) + box.bottom - 1) / 2;
+  const double a = (double(box.right) - box.left - 1) / 2;
+  const double b = (double(box.bottom) - box.top - 1) / 2;
+  constexpr int n = 4096;
+  outline.clear();
+  for (int i = 0; i < n; ++i) {
+    const double t = 2 * std::numbers::pi * i / n;
+    outline.push_back({static_cast<int32_t>(std::lround(cx + a * std::cos(t))),
+                       static_cast<int32_t>(std::lround(cy - b * std::sin(t)))});
   }
 }
 
@@ -174,10 +189,10 @@ void RasterDevice::trace_cosmetic(const DevicePoint* p, int count, SpanSet* out)
   for (int i = 0; i + 1 < count; ++i) trace_segment(bounded(p[i]), bounded(p[i + 1]), out);
 }
 
-void RasterDevice::trace_wide(const std::vector<FPoint>& f, SpanSet& out) const {
-  const raster::RowRange rows = clip_rows();
-  for (std::size_t i = 0; i + 1 < f.size(); ++i) add_stroke(out, f[i], f[i + 1], pen_.width, rows);
-  if (f.size() == 1) add_stroke(out, f[0], f[0], pen_.width, rows);
+void RasterDevice::trace_wide(const std::vector<DevicePoint>& path, bool closed,
+                              SpanSet& out) const {
+  raster::add_wide_path(out, path.data(), static_cast<int>(path.size()), closed, pen_.width,
+                        clip_rows());
 }
 
 bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues) {
@@ -186,9 +201,9 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
   if (pen_.style == PenStyle::null) return true;
   if (pen_.width > 1) {
     // The scratch buffers keep their capacity from line to line.
-    as_fpoints(points, count, path_scratch_);
+    as_bounded(points, count, path_scratch_);
     span_scratch_.clear();
-    trace_wide(path_scratch_, span_scratch_);
+    trace_wide(path_scratch_, false, span_scratch_);
     // Painting a pixel twice matters only to exclusive-or.
     if (op_ != RasterOp::copy) span_scratch_.normalize();
     paint(span_scratch_, pen_.colour);
@@ -203,26 +218,31 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
   return true;
 }
 
-// Paints the pen's outline and, where the outline leaves it, the region with
-// the brush: each pixel once.
+// Paints the region with the brush and the pen's outline over it. A pen
+// wider than one pixel or a rectangle's rim takes its pixels out of the
+// region, so that each is painted once; a thin pen's line is laid over the
+// filled region, as device contexts lay it (under exclusive-or the two
+// colours then meet where the line runs inside).
 void RasterDevice::fill_and_outline(const SpanSet& region_in, const DevicePoint* path, int count,
-                                    const std::vector<FPoint>* curve, bool rim) {
+                                    bool closed, bool rim) {
   SpanSet pen_pixels;
+  const bool over = pen_.style != PenStyle::null && pen_.width == 1 && !rim;
   if (pen_.style == PenStyle::null) {
     // filled only
   } else if (pen_.width > 1) {
-    if (!curve) as_fpoints(path, count, path_scratch_);
-    trace_wide(curve ? *curve : path_scratch_, pen_pixels);
+    as_bounded(path, count, path_scratch_);
+    trace_wide(path_scratch_, closed, pen_pixels);
   } else if (rim) {
     add_rim(pen_pixels, region_in, clip_rows());
   } else {
     style_pos_ = 0;
     trace_cosmetic(path, count, &pen_pixels);
+    if (closed && count > 1) trace_segment(bounded(path[count - 1]), bounded(path[0]), &pen_pixels);
   }
   pen_pixels.normalize();
   if (!brush_.hollow) {
     SpanSet region = region_in;
-    region.subtract(pen_pixels);
+    if (!over) region.subtract(pen_pixels);
     paint(region, brush_.colour);
   }
   paint(pen_pixels, pen_.colour);
@@ -236,7 +256,7 @@ bool RasterDevice::polygon(const DevicePoint* points, int count) {
   SpanSet region;
   add_polygon_fill(region, path.data(), count, fill_mode_, clip_rows());
   region.normalize();
-  fill_and_outline(region, path.data(), count + 1, nullptr, false);
+  fill_and_outline(region, path.data(), count + 1, false, false);
   return true;
 }
 
@@ -249,30 +269,27 @@ bool RasterDevice::rectangle(const DeviceRect& box_in) {
   const int32_t r = box.right - 1, b = box.bottom - 1;
   const DevicePoint path[] = {
       {box.left, box.top}, {r, box.top}, {r, b}, {box.left, b}, {box.left, box.top}};
-  fill_and_outline(region, path, 5, nullptr, pen_.style == PenStyle::solid);
+  fill_and_outline(region, path, 5, false, pen_.style == PenStyle::solid);
   return true;
 }
 
+// Boxes of two pixels or less across are drawn as rectangles, as device
+// contexts draw them; others without a pen keep their full size.
 bool RasterDevice::ellipse(const DeviceRect& box_in) {
-  const DeviceRect box = filled_box(box_in, pen_);
-  if (box.left == box.right || box.top == box.bottom) return true;
+  const DeviceRect box = ordered(box_in);
+  const int32_t w = box.right - box.left, h = box.bottom - box.top;
+  if (w == 0 || h == 0) return true;
+  if (w <= 2 || h <= 2) return rectangle(box_in);
   SpanSet region;
-  add_ellipse_region(region, box, {clip_.top - 1, clip_.bottom + 1});
-  region.normalize();
-  // The pen runs along the curve through the outermost pixel centres.
-  std::vector<FPoint> curve;
-  const double cx = (double(box.left) + box.right - 1) / 2;
-  const double cy = (double(box.top) + box.bottom - 1) / 2;
-  const double a = (double(box.right) - box.left - 1) / 2;
-  const double b = (double(box.bottom) - box.top - 1) / 2;
-  if (pen_.width > 1) {
-    const int n = std::clamp(static_cast<int>(2 * std::numbers::pi * std::max(a, b)), 32, 4096);
-    for (int i = 0; i <= n; ++i) {
-      const double t = 2 * std::numbers::pi * i / n;
-      curve.push_back({cx + a * std::cos(t), cy + b * std::sin(t)});
-    }
+  std::vector<DevicePoint> outline;
+  if (w > raster::kLargestWalkedEllipse || h > raster::kLargestWalkedEllipse) {
+    smooth_ellipse(box, region, outline, clip_rows());
+  } else {
+    raster::add_ellipse_pixels(region, box.left, box.top, w, h, clip_rows());
+    raster::ellipse_outline(box, outline);
   }
-  fill_and_outline(region, nullptr, 0, &curve, true);
+  region.normalize();
+  fill_and_outline(region, outline.data(), static_cast<int>(outline.size()), true, false);
   return true;
 }
 

@@ -58,12 +58,11 @@ class RasterDevice final : public Device {
   // once, which only a solid copy does not need to merge).
   void trace_cosmetic(const DevicePoint* p, int count, raster::SpanSet* out);
   void trace_segment(DevicePoint a, DevicePoint b, raster::SpanSet* out);
-  void trace_wide(const std::vector<raster::FPoint>& path, raster::SpanSet& out) const;
-  // The outline follows `path` (a rectangle's or polygon's closed path) or
-  // `curve` (an ellipse's); with `rim` a pen of width 1 takes the region's
-  // rim instead.
+  void trace_wide(const std::vector<DevicePoint>& path, bool closed, raster::SpanSet& out) const;
+  // The outline follows `path` (`closed`: back to its first point too);
+  // with `rim` a pen of width 1 takes the region's rim instead.
   void fill_and_outline(const raster::SpanSet& region, const DevicePoint* path, int count,
-                        const std::vector<raster::FPoint>* curve, bool rim);
+                        bool closed, bool rim);
 
   int32_t width_, height_;
   std::vector<Colorref> pixels_;
@@ -73,7 +72,7 @@ class RasterDevice final : public Device {
   FillMode fill_mode_ = FillMode::alternate;
   DeviceRect clip_;
   int64_t style_pos_ = 0;  // pixels of the styled pattern already used
-  std::vector<raster::FPoint> path_scratch_;
+  std::vector<DevicePoint> path_scratch_;
   raster::SpanSet span_scratch_;
 };
 

@@ -6,9 +6,10 @@
 // Two pixel models meet here. Lines and polygons put pixel (x, y) at the
 // lattice point (x, y), so a polyline's vertices are pixel centres; a
 // polygon fills the lattice points inside it by the top-left rule (left and
-// top edges in, right and bottom out). Rectangles and ellipses cover the
-// pixels whose centres (x + 0.5, y + 0.5) lie in their box or curve, which
-// leaves out the right and bottom edges of the box.
+// top edges in, right and bottom out). Rectangles cover the pixels whose
+// centres (x + 0.5, y + 0.5) lie in their box, which leaves out the right
+// and bottom edges of the box; so do ellipses (see raster_pens.h for the
+// ellipse and for pens wider than one pixel).
 #pragma once
 
 #include <cstdint>
@@ -44,20 +45,13 @@ class SpanSet {
   std::vector<Span> spans_;
 };
 
-struct FPoint {
-  double x, y;
-};
-
-// The pixels within width / 2 of the segment a-b: a wide pen's stroke with
-// round caps. A polyline is the union of its segments' strokes.
-void add_stroke(SpanSet& out, FPoint a, FPoint b, double width, RowRange rows);
-
 // Lattice points inside the closed polygon, even-odd or non-zero winding.
 void add_polygon_fill(SpanSet& out, const DevicePoint* points, int count, FillMode mode,
                       RowRange rows);
 
 // One run per row: the pixels of the box (right and bottom edges left out)
-// or of the ellipse inscribed in it. `box` is ordered.
+// or of the smooth ellipse inscribed in it (whose pixel centres lie inside
+// the curve). `box` is ordered.
 void add_box(SpanSet& out, const DeviceRect& box, RowRange rows);
 void add_ellipse_region(SpanSet& out, const DeviceRect& box, RowRange rows);
 
