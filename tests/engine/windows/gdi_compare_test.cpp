@@ -20,39 +20,13 @@
 
 #include "cartex32.h"
 #include "graphics/graphics_state.h"
+#include "memory_bitmap.h"
 #include "platform/device_table.h"
 #include "platform/message_sink.h"
 
 namespace {
 
 constexpr int kWidth = 160, kHeight = 120;
-
-// A white 32-bit DIB section selected in a memory context.
-class MemoryBitmap {
- public:
-  MemoryBitmap() {
-    dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    PatBlt(dc_, 0, 0, kWidth, kHeight, WHITENESS);
-  }
-  ~MemoryBitmap() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  MemoryBitmap(const MemoryBitmap&) = delete;
-  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
-  int32_t hdc() const { return static_cast<int32_t>(reinterpret_cast<intptr_t>(dc_)); }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-};
 
 // One call of a script on the bound device `d`.
 void step(cx::Device& d, char op, const std::vector<double>& v) {
@@ -260,7 +234,7 @@ TEST(GdiCompare, EveryScriptDrawsWhatGdiDraws) {
     ASSERT_GT(raster, 0);
     const std::vector<uint8_t> ours = run(raster, c.script);
     EXPECT_EQ(liberar_dispositivo(raster), 0);
-    MemoryBitmap bitmap;
+    MemoryBitmap bitmap(kWidth, kHeight);
     const int32_t gdi = envolver_hdc(bitmap.hdc());
     ASSERT_GT(gdi, 0);
     const std::vector<uint8_t> theirs = run(gdi, c.script);
@@ -314,7 +288,7 @@ TEST(GdiCompare, WrappingRefusesNonContextsAndGivesTheContextBack) {
   ASSERT_EQ(messages.texts.size(), 2u);
   EXPECT_NE(messages.texts[1].find("no es un contexto de dispositivo"), std::string::npos);
 
-  MemoryBitmap bitmap;
+  MemoryBitmap bitmap(kWidth, kHeight);
   HDC dc = reinterpret_cast<HDC>(static_cast<intptr_t>(bitmap.hdc()));
   HGDIOBJ own_pen = GetCurrentObject(dc, OBJ_PEN), own_brush = GetCurrentObject(dc, OBJ_BRUSH);
   const int32_t handle = envolver_hdc(bitmap.hdc());
