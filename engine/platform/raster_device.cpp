@@ -31,18 +31,6 @@ DeviceRect ordered(const DeviceRect& r) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-// The box of a rectangle or ellipse, ordered. Without a pen the shape is
-// one pixel narrower and lower, as GDI's is: the right and bottom edges the
-// pen's outline would have covered stay out.
-DeviceRect filled_box(const DeviceRect& r, const Pen& pen) {
-  DeviceRect box = ordered(r);
-  if (pen.style == PenStyle::null) {
-    box.right = std::max(box.left, box.right - 1);
-    box.bottom = std::max(box.top, box.bottom - 1);
-  }
-  return box;
-}
-
 // On and off runs, in pixels along the major axis, of the styled pens of
 // width 1; the pattern starts on.
 struct Pattern {
@@ -219,21 +207,19 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
 }
 
 // Paints the region with the brush and the pen's outline over it. A pen
-// wider than one pixel or a rectangle's rim takes its pixels out of the
-// region, so that each is painted once; a thin pen's line is laid over the
-// filled region, as device contexts lay it (under exclusive-or the two
-// colours then meet where the line runs inside).
+// wider than one pixel takes its pixels out of the region, so that each is
+// painted once; a thin pen's line is laid over the filled region, as device
+// contexts lay it (under exclusive-or the two colours then meet where the
+// line runs inside).
 void RasterDevice::fill_and_outline(const SpanSet& region_in, const DevicePoint* path, int count,
-                                    bool closed, bool rim) {
+                                    bool closed) {
   SpanSet pen_pixels;
-  const bool over = pen_.style != PenStyle::null && pen_.width == 1 && !rim;
+  const bool over = pen_.width == 1;
   if (pen_.style == PenStyle::null) {
     // filled only
   } else if (pen_.width > 1) {
     as_bounded(path, count, path_scratch_);
     trace_wide(path_scratch_, closed, pen_pixels);
-  } else if (rim) {
-    add_rim(pen_pixels, region_in, clip_rows());
   } else {
     style_pos_ = 0;
     trace_cosmetic(path, count, &pen_pixels);
@@ -256,20 +242,33 @@ bool RasterDevice::polygon(const DevicePoint* points, int count) {
   SpanSet region;
   add_polygon_fill(region, path.data(), count, fill_mode_, clip_rows());
   region.normalize();
-  fill_and_outline(region, path.data(), count + 1, false, false);
+  fill_and_outline(region, path.data(), count + 1, false);
   return true;
 }
 
+// The outline runs through the pixels of the box's edges, counter-clockwise
+// from the top right corner as device contexts run it (a styled pen's
+// pattern starts there); the brush fills what lies inside a thin outline,
+// or the box less its right column and bottom row (which a wide pen covers,
+// and which without a pen stay out).
 bool RasterDevice::rectangle(const DeviceRect& box_in) {
-  const DeviceRect box = filled_box(box_in, pen_);
+  const DeviceRect box = ordered(box_in);
   if (box.left == box.right || box.top == box.bottom) return true;
-  SpanSet region;
-  add_box(region, box, {clip_.top - 1, clip_.bottom + 1});
-  region.normalize();
   const int32_t r = box.right - 1, b = box.bottom - 1;
-  const DevicePoint path[] = {
-      {box.left, box.top}, {r, box.top}, {r, b}, {box.left, b}, {box.left, box.top}};
-  fill_and_outline(region, path, 5, false, pen_.style == PenStyle::solid);
+  const DevicePoint path[] = {{r, box.top}, {box.left, box.top}, {box.left, b}, {r, b}};
+  const bool thin = pen_.style != PenStyle::null && pen_.width == 1;
+  if (thin && r == box.left && b == box.top) {
+    // A box of one pixel: the outline through its corners is that pixel.
+    SpanSet dot;
+    dot.add(box.top, box.left, box.left + 1);
+    paint(dot, pen_.colour);
+    return true;
+  }
+  SpanSet region;
+  const int32_t in = thin ? 1 : 0;
+  add_box(region, {box.left + in, box.top + in, r, b}, clip_rows());
+  region.normalize();
+  fill_and_outline(region, path, 4, true);
   return true;
 }
 
@@ -289,7 +288,7 @@ bool RasterDevice::ellipse(const DeviceRect& box_in) {
     raster::ellipse_outline(box, outline);
   }
   region.normalize();
-  fill_and_outline(region, outline.data(), static_cast<int>(outline.size()), true, false);
+  fill_and_outline(region, outline.data(), static_cast<int>(outline.size()), true);
   return true;
 }
 

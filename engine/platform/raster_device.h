@@ -59,10 +59,9 @@ class RasterDevice final : public Device {
   void trace_cosmetic(const DevicePoint* p, int count, raster::SpanSet* out);
   void trace_segment(DevicePoint a, DevicePoint b, raster::SpanSet* out);
   void trace_wide(const std::vector<DevicePoint>& path, bool closed, raster::SpanSet& out) const;
-  // The outline follows `path` (`closed`: back to its first point too);
-  // with `rim` a pen of width 1 takes the region's rim instead.
+  // The outline follows `path` (`closed`: back to its first point too).
   void fill_and_outline(const raster::SpanSet& region, const DevicePoint* path, int count,
-                        bool closed, bool rim);
+                        bool closed);
 
   int32_t width_, height_;
   std::vector<Colorref> pixels_;

@@ -99,32 +99,4 @@ void add_ellipse_region(SpanSet& out, const DeviceRect& box, RowRange rows) {
   }
 }
 
-void add_rim(SpanSet& out, const SpanSet& region, RowRange rows) {
-  const std::vector<Span>& s = region.spans();
-  auto run_of = [&](std::size_t i, int32_t y) -> const Span* {
-    return (i < s.size() && s[i].y == y) ? &s[i] : nullptr;
-  };
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const Span& row = s[i];
-    if (row.y < rows.top || row.y >= rows.bottom) continue;
-    const Span* above = i > 0 ? run_of(i - 1, row.y - 1) : nullptr;
-    const Span* below = run_of(i + 1, row.y + 1);
-    // The inner pixels: both horizontal neighbours in the row, and the
-    // pixel itself in the rows above and below.
-    int32_t in0 = row.x0 + 1, in1 = row.x1 - 1;
-    if (above && below) {
-      in0 = std::max({in0, above->x0, below->x0});
-      in1 = std::min({in1, above->x1, below->x1});
-    } else {
-      in1 = in0;
-    }
-    if (in0 >= in1) {
-      out.add(row.y, row.x0, row.x1);
-    } else {
-      out.add(row.y, row.x0, in0);
-      out.add(row.y, in1, row.x1);
-    }
-  }
-}
-
 }  // namespace cx::raster

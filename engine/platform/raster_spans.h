@@ -55,8 +55,4 @@ void add_polygon_fill(SpanSet& out, const DevicePoint* points, int count, FillMo
 void add_box(SpanSet& out, const DeviceRect& box, RowRange rows);
 void add_ellipse_region(SpanSet& out, const DeviceRect& box, RowRange rows);
 
-// The one-pixel rim of a region of one run per row: its pixels with a
-// 4-neighbour outside it. The region must hold the rows next to `rows` too.
-void add_rim(SpanSet& out, const SpanSet& region, RowRange rows);
-
 }  // namespace cx::raster
