@@ -142,7 +142,7 @@ void RasterDevice::paint(const SpanSet& spans, Colorref colour) {
 // of the diagonals (steep lines going left, flat lines going up) and toward
 // the start point on the others, as GDI's lines do. Only the steps inside
 // the clip rectangle are visited.
-void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
+void RasterDevice::trace_segment(DevicePoint a, DevicePoint b) {
   const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
   const int64_t adx = std::abs(dx), ady = std::abs(dy);
   const bool x_major = adx >= ady;
@@ -164,17 +164,13 @@ void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
     const int64_t m = (2 * i * minor + half) / (2 * steps);
     const int32_t x = static_cast<int32_t>(x_major ? a.x + i * sx : a.x + m * sx);
     const int32_t y = static_cast<int32_t>(x_major ? a.y + m * sy : a.y + i * sy);
-    if (!inside_clip(x, y)) continue;
-    if (out)
-      out->add(y, x, x + 1);
-    else
-      put(x, y, pen_.colour);
+    if (inside_clip(x, y)) put(x, y, pen_.colour);
   }
   style_pos_ += steps;
 }
 
-void RasterDevice::trace_cosmetic(const DevicePoint* p, int count, SpanSet* out) {
-  for (int i = 0; i + 1 < count; ++i) trace_segment(bounded(p[i]), bounded(p[i + 1]), out);
+void RasterDevice::trace_cosmetic(const DevicePoint* p, int count) {
+  for (int i = 0; i + 1 < count; ++i) trace_segment(bounded(p[i]), bounded(p[i + 1]));
 }
 
 void RasterDevice::trace_wide(const std::vector<DevicePoint>& path, bool closed,
@@ -195,43 +191,39 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
     // Painting a pixel twice matters only to exclusive-or.
     if (op_ != RasterOp::copy) span_scratch_.normalize();
     paint(span_scratch_, pen_.colour);
-  } else if (op_ == RasterOp::copy) {
-    trace_cosmetic(points, count, nullptr);
   } else {
-    SpanSet spans;
-    trace_cosmetic(points, count, &spans);
-    spans.normalize();
-    paint(spans, pen_.colour);
+    // Segment by segment, as for the outlines above.
+    trace_cosmetic(points, count);
   }
   return true;
 }
 
-// Paints the region with the brush and the pen's outline over it. A pen
-// wider than one pixel takes its pixels out of the region, so that each is
-// painted once; a thin pen's line is laid over the filled region, as device
-// contexts lay it (under exclusive-or the two colours then meet where the
-// line runs inside).
+// Paints the region with the brush and the pen's outline. A pen wider than
+// one pixel takes its pixels out of the region, so that each is painted
+// once; a thin pen's line is laid over the filled region segment by
+// segment, as device contexts lay it (under exclusive-or the two colours
+// meet where the line runs inside, and a pixel two segments cross is
+// restored).
 void RasterDevice::fill_and_outline(const SpanSet& region_in, const DevicePoint* path, int count,
                                     bool closed) {
-  SpanSet pen_pixels;
-  const bool over = pen_.width == 1;
-  if (pen_.style == PenStyle::null) {
-    // filled only
-  } else if (pen_.width > 1) {
+  if (pen_.style != PenStyle::null && pen_.width > 1) {
+    SpanSet pen_pixels;
     as_bounded(path, count, path_scratch_);
     trace_wide(path_scratch_, closed, pen_pixels);
-  } else {
-    style_pos_ = 0;
-    trace_cosmetic(path, count, &pen_pixels);
-    if (closed && count > 1) trace_segment(bounded(path[count - 1]), bounded(path[0]), &pen_pixels);
+    pen_pixels.normalize();
+    if (!brush_.hollow) {
+      SpanSet region = region_in;
+      region.subtract(pen_pixels);
+      paint(region, brush_.colour);
+    }
+    paint(pen_pixels, pen_.colour);
+    return;
   }
-  pen_pixels.normalize();
-  if (!brush_.hollow) {
-    SpanSet region = region_in;
-    if (!over) region.subtract(pen_pixels);
-    paint(region, brush_.colour);
-  }
-  paint(pen_pixels, pen_.colour);
+  if (!brush_.hollow) paint(region_in, brush_.colour);
+  if (pen_.style == PenStyle::null) return;
+  style_pos_ = 0;
+  trace_cosmetic(path, count);
+  if (closed && count > 1) trace_segment(bounded(path[count - 1]), bounded(path[0]));
 }
 
 bool RasterDevice::polygon(const DevicePoint* points, int count) {

@@ -54,10 +54,9 @@ class RasterDevice final : public Device {
   raster::RowRange clip_rows() const { return {clip_.top, clip_.bottom}; }
   void paint(const raster::SpanSet& spans, Colorref colour);
   void put(int32_t x, int32_t y, Colorref colour);
-  // The pen's pixels along the open path, into `out` (null: painted at
-  // once, which only a solid copy does not need to merge).
-  void trace_cosmetic(const DevicePoint* p, int count, raster::SpanSet* out);
-  void trace_segment(DevicePoint a, DevicePoint b, raster::SpanSet* out);
+  // Paints a thin pen's pixels along the open path, segment by segment.
+  void trace_cosmetic(const DevicePoint* p, int count);
+  void trace_segment(DevicePoint a, DevicePoint b);
   void trace_wide(const std::vector<DevicePoint>& path, bool closed, raster::SpanSet& out) const;
   // The outline follows `path` (`closed`: back to its first point too).
   void fill_and_outline(const raster::SpanSet& region, const DevicePoint* path, int count,

@@ -1,7 +1,8 @@
-// Scan conversion for the raster device: every shape becomes a set of
-// horizontal pixel runs, merged so that each pixel is painted once per call
-// (which is what makes exclusive-or drawing of overlapping pieces of one
-// shape sound).
+// Scan conversion for the raster device: fills and wide pens become sets
+// of horizontal pixel runs, merged so that each pixel is painted once per
+// call (which is what makes exclusive-or drawing of overlapping pieces of
+// one shape sound). Thin pens are laid segment by segment instead, as
+// device contexts lay them.
 //
 // Two pixel models meet here. Lines and polygons put pixel (x, y) at the
 // lattice point (x, y), so a polyline's vertices are pixel centres; a
