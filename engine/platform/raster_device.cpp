@@ -175,8 +175,7 @@ void RasterDevice::trace_cosmetic(const DevicePoint* p, int count) {
 
 void RasterDevice::trace_wide(const std::vector<DevicePoint>& path, bool closed,
                               SpanSet& out) const {
-  raster::add_wide_path(out, path.data(), static_cast<int>(path.size()), closed, pen_.width,
-                        clip_rows());
+  raster::add_wide_path(out, path.data(), static_cast<int>(path.size()), closed, pen_.width, clip_);
 }
 
 bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues) {

@@ -150,15 +150,26 @@ void ellipse_outline(const DeviceRect& box, std::vector<DevicePoint>& out) {
 }
 
 void add_wide_path(SpanSet& out, const DevicePoint* p, int count, bool closed, int32_t width,
-                   RowRange rows) {
+                   const DeviceRect& clip) {
+  const RowRange rows{clip.top, clip.bottom};
+  // Pieces wholly outside the clip rectangle are passed over: a curve far
+  // larger than the device has most of its many pieces there.
+  const auto outside = [&](DevicePoint a, DevicePoint b) {
+    return int64_t(std::max(a.x, b.x)) + width < clip.left ||
+           int64_t(std::min(a.x, b.x)) - width >= clip.right ||
+           int64_t(std::max(a.y, b.y)) + width < clip.top ||
+           int64_t(std::min(a.y, b.y)) - width >= clip.bottom;
+  };
   const std::vector<int32_t> dot = ellipse_insets(width, width);
   for (int i = 0; i < count; ++i) {
-    const int32_t top = p[i].y - width / 2;
-    if (top + width > rows.top && top < rows.bottom)
-      add_rows(out, p[i].x - width / 2, top, width, dot, rows);
+    if (!outside(p[i], p[i]))
+      add_rows(out, p[i].x - width / 2, p[i].y - width / 2, width, dot, rows);
   }
-  for (int i = 0; i + 1 < count; ++i) add_segment(out, p[i], p[i + 1], width, rows);
-  if (closed && count > 1) add_segment(out, p[count - 1], p[0], width, rows);
+  for (int i = 0; i + 1 < count; ++i) {
+    if (!outside(p[i], p[i + 1])) add_segment(out, p[i], p[i + 1], width, rows);
+  }
+  if (closed && count > 1 && !outside(p[count - 1], p[0]))
+    add_segment(out, p[count - 1], p[0], width, rows);
 }
 
 }  // namespace cx::raster

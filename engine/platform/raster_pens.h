@@ -37,9 +37,10 @@ void add_ellipse_pixels(SpanSet& out, int32_t left, int32_t top, int32_t width, 
 // the screen. The box must be at least 3 x 3.
 void ellipse_outline(const DeviceRect& box, std::vector<DevicePoint>& out);
 
-// The pixels of a pen `width` (>= 2) wide along the path; `closed` adds
-// the segment from the last point back to the first.
+// The pixels of a pen `width` (>= 2) wide along the path, on the rows of
+// `clip` and at least on its columns; `closed` adds the segment from the
+// last point back to the first.
 void add_wide_path(SpanSet& out, const DevicePoint* points, int count, bool closed, int32_t width,
-                   RowRange rows);
+                   const DeviceRect& clip);
 
 }  // namespace cx::raster
