@@ -92,8 +92,10 @@ void add_segment(SpanSet& out, DevicePoint a, DevicePoint b, int32_t w, RowRange
   // The pen's width measured along x and along y.
   const double len = std::hypot(double(dx), double(dy));
   const double across_x = double(w * std::abs(dy)) / len, across_y = double(w * std::abs(dx)) / len;
-  // The two sides of the segment take the halves of the width; where the
-  // width is odd the side toward the upper left takes the larger half.
+  // The two sides of the segment take the halves of the width, each
+  // rounded to whole pixels on each axis; one side's halves are rounded
+  // from half a pixel more, that to the left of the direction of travel on
+  // the screen for segments going down and to the right for those going up.
   DevicePoint narrow{rounded(across_x / 2), rounded(across_y / 2)};
   DevicePoint wide{rounded((across_x + 1) / 2), rounded((across_y + 1) / 2)};
   if (dx < 0) {
