@@ -8,10 +8,10 @@
 
 #include "platform/fonts.h"
 #include "platform/png_writer.h"
+#include "platform/raster_pens.h"
 
 namespace cx {
 
-using raster::FPoint;
 using raster::SpanSet;
 
 namespace {
@@ -29,18 +29,6 @@ DevicePoint bounded(DevicePoint p) {
 DeviceRect ordered(const DeviceRect& r) {
   const DevicePoint a = bounded({r.left, r.top}), b = bounded({r.right, r.bottom});
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
-// The box of a rectangle or ellipse, ordered. Without a pen the shape is
-// one pixel narrower and lower, as GDI's is: the right and bottom edges the
-// pen's outline would have covered stay out.
-DeviceRect filled_box(const DeviceRect& r, const Pen& pen) {
-  DeviceRect box = ordered(r);
-  if (pen.style == PenStyle::null) {
-    box.right = std::max(box.left, box.right - 1);
-    box.bottom = std::max(box.top, box.bottom - 1);
-  }
-  return box;
 }
 
 // On and off runs, in pixels along the major axis, of the styled pens of
@@ -82,11 +70,26 @@ bool pattern_on(const Pattern& p, int64_t pos) {
   return false;
 }
 
-void as_fpoints(const DevicePoint* p, int count, std::vector<FPoint>& out) {
+void as_bounded(const DevicePoint* p, int count, std::vector<DevicePoint>& out) {
   out.clear();
-  for (int i = 0; i < count; ++i) {
-    const DevicePoint b = bounded(p[i]);
-    out.push_back({double(b.x), double(b.y)});
+  for (int i = 0; i < count; ++i) out.push_back(bounded(p[i]));
+}
+
+// A box too large to walk pixel by pixel: the smooth ellipse, and an
+// outline through points on its curve.
+void smooth_ellipse(const DeviceRect& box, SpanSet& region, std::vector<DevicePoint>& outline,
+                    raster::RowRange rows) {
+  add_ellipse_region(region, box, rows);
+  const double cx = (double(box.left) + box.right - 1) / 2;
+  const double cy = (double(box.top) + box.bottom - 1) / 2;
+  const double a = (double(box.right) - box.left - 1) / 2;
+  const double b = (double(box.bottom) - box.top - 1) / 2;
+  constexpr int n = 4096;
+  outline.clear();
+  for (int i = 0; i < n; ++i) {
+    const double t = 2 * std::numbers::pi * i / n;
+    outline.push_back({static_cast<int32_t>(std::lround(cx + a * std::cos(t))),
+                       static_cast<int32_t>(std::lround(cy - b * std::sin(t)))});
   }
 }
 
@@ -139,7 +142,7 @@ void RasterDevice::paint(const SpanSet& spans, Colorref colour) {
 // of the diagonals (steep lines going left, flat lines going up) and toward
 // the start point on the others, as GDI's lines do. Only the steps inside
 // the clip rectangle are visited.
-void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
+void RasterDevice::trace_segment(DevicePoint a, DevicePoint b) {
   const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
   const int64_t adx = std::abs(dx), ady = std::abs(dy);
   const bool x_major = adx >= ady;
@@ -161,23 +164,18 @@ void RasterDevice::trace_segment(DevicePoint a, DevicePoint b, SpanSet* out) {
     const int64_t m = (2 * i * minor + half) / (2 * steps);
     const int32_t x = static_cast<int32_t>(x_major ? a.x + i * sx : a.x + m * sx);
     const int32_t y = static_cast<int32_t>(x_major ? a.y + m * sy : a.y + i * sy);
-    if (!inside_clip(x, y)) continue;
-    if (out)
-      out->add(y, x, x + 1);
-    else
-      put(x, y, pen_.colour);
+    if (inside_clip(x, y)) put(x, y, pen_.colour);
   }
   style_pos_ += steps;
 }
 
-void RasterDevice::trace_cosmetic(const DevicePoint* p, int count, SpanSet* out) {
-  for (int i = 0; i + 1 < count; ++i) trace_segment(bounded(p[i]), bounded(p[i + 1]), out);
+void RasterDevice::trace_cosmetic(const DevicePoint* p, int count) {
+  for (int i = 0; i + 1 < count; ++i) trace_segment(bounded(p[i]), bounded(p[i + 1]));
 }
 
-void RasterDevice::trace_wide(const std::vector<FPoint>& f, SpanSet& out) const {
-  const raster::RowRange rows = clip_rows();
-  for (std::size_t i = 0; i + 1 < f.size(); ++i) add_stroke(out, f[i], f[i + 1], pen_.width, rows);
-  if (f.size() == 1) add_stroke(out, f[0], f[0], pen_.width, rows);
+void RasterDevice::trace_wide(const std::vector<DevicePoint>& path, bool closed,
+                              SpanSet& out) const {
+  raster::add_wide_path(out, path.data(), static_cast<int>(path.size()), closed, pen_.width, clip_);
 }
 
 bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues) {
@@ -186,46 +184,45 @@ bool RasterDevice::polyline(const DevicePoint* points, int count, bool continues
   if (pen_.style == PenStyle::null) return true;
   if (pen_.width > 1) {
     // The scratch buffers keep their capacity from line to line.
-    as_fpoints(points, count, path_scratch_);
+    as_bounded(points, count, path_scratch_);
     span_scratch_.clear();
-    trace_wide(path_scratch_, span_scratch_);
+    trace_wide(path_scratch_, false, span_scratch_);
     // Painting a pixel twice matters only to exclusive-or.
     if (op_ != RasterOp::copy) span_scratch_.normalize();
     paint(span_scratch_, pen_.colour);
-  } else if (op_ == RasterOp::copy) {
-    trace_cosmetic(points, count, nullptr);
   } else {
-    SpanSet spans;
-    trace_cosmetic(points, count, &spans);
-    spans.normalize();
-    paint(spans, pen_.colour);
+    // Segment by segment, as for the outlines above.
+    trace_cosmetic(points, count);
   }
   return true;
 }
 
-// Paints the pen's outline and, where the outline leaves it, the region with
-// the brush: each pixel once.
+// Paints the region with the brush and the pen's outline. A pen wider than
+// one pixel takes its pixels out of the region, so that each is painted
+// once; a thin pen's line is laid over the filled region segment by
+// segment, as device contexts lay it (under exclusive-or the two colours
+// meet where the line runs inside, and a pixel two segments cross is
+// restored).
 void RasterDevice::fill_and_outline(const SpanSet& region_in, const DevicePoint* path, int count,
-                                    const std::vector<FPoint>* curve, bool rim) {
-  SpanSet pen_pixels;
-  if (pen_.style == PenStyle::null) {
-    // filled only
-  } else if (pen_.width > 1) {
-    if (!curve) as_fpoints(path, count, path_scratch_);
-    trace_wide(curve ? *curve : path_scratch_, pen_pixels);
-  } else if (rim) {
-    add_rim(pen_pixels, region_in, clip_rows());
-  } else {
-    style_pos_ = 0;
-    trace_cosmetic(path, count, &pen_pixels);
+                                    bool closed) {
+  if (pen_.style != PenStyle::null && pen_.width > 1) {
+    SpanSet pen_pixels;
+    as_bounded(path, count, path_scratch_);
+    trace_wide(path_scratch_, closed, pen_pixels);
+    pen_pixels.normalize();
+    if (!brush_.hollow) {
+      SpanSet region = region_in;
+      region.subtract(pen_pixels);
+      paint(region, brush_.colour);
+    }
+    paint(pen_pixels, pen_.colour);
+    return;
   }
-  pen_pixels.normalize();
-  if (!brush_.hollow) {
-    SpanSet region = region_in;
-    region.subtract(pen_pixels);
-    paint(region, brush_.colour);
-  }
-  paint(pen_pixels, pen_.colour);
+  if (!brush_.hollow) paint(region_in, brush_.colour);
+  if (pen_.style == PenStyle::null) return;
+  style_pos_ = 0;
+  trace_cosmetic(path, count);
+  if (closed && count > 1) trace_segment(bounded(path[count - 1]), bounded(path[0]));
 }
 
 bool RasterDevice::polygon(const DevicePoint* points, int count) {
@@ -236,43 +233,53 @@ bool RasterDevice::polygon(const DevicePoint* points, int count) {
   SpanSet region;
   add_polygon_fill(region, path.data(), count, fill_mode_, clip_rows());
   region.normalize();
-  fill_and_outline(region, path.data(), count + 1, nullptr, false);
+  fill_and_outline(region, path.data(), count + 1, false);
   return true;
 }
 
+// The outline runs through the pixels of the box's edges, counter-clockwise
+// from the top right corner as device contexts run it (a styled pen's
+// pattern starts there); the brush fills what lies inside a thin outline,
+// or the box less its right column and bottom row (which a wide pen covers,
+// and which without a pen stay out).
 bool RasterDevice::rectangle(const DeviceRect& box_in) {
-  const DeviceRect box = filled_box(box_in, pen_);
+  const DeviceRect box = ordered(box_in);
   if (box.left == box.right || box.top == box.bottom) return true;
-  SpanSet region;
-  add_box(region, box, {clip_.top - 1, clip_.bottom + 1});
-  region.normalize();
   const int32_t r = box.right - 1, b = box.bottom - 1;
-  const DevicePoint path[] = {
-      {box.left, box.top}, {r, box.top}, {r, b}, {box.left, b}, {box.left, box.top}};
-  fill_and_outline(region, path, 5, nullptr, pen_.style == PenStyle::solid);
+  const DevicePoint path[] = {{r, box.top}, {box.left, box.top}, {box.left, b}, {r, b}};
+  const bool thin = pen_.style != PenStyle::null && pen_.width == 1;
+  if (thin && r == box.left && b == box.top) {
+    // A box of one pixel: the outline through its corners is that pixel.
+    SpanSet dot;
+    dot.add(box.top, box.left, box.left + 1);
+    paint(dot, pen_.colour);
+    return true;
+  }
+  SpanSet region;
+  const int32_t in = thin ? 1 : 0;
+  add_box(region, {box.left + in, box.top + in, r, b}, clip_rows());
+  region.normalize();
+  fill_and_outline(region, path, 4, true);
   return true;
 }
 
+// Boxes of two pixels or less across are drawn as rectangles, as device
+// contexts draw them; others without a pen keep their full size.
 bool RasterDevice::ellipse(const DeviceRect& box_in) {
-  const DeviceRect box = filled_box(box_in, pen_);
-  if (box.left == box.right || box.top == box.bottom) return true;
+  const DeviceRect box = ordered(box_in);
+  const int32_t w = box.right - box.left, h = box.bottom - box.top;
+  if (w == 0 || h == 0) return true;
+  if (w <= 2 || h <= 2) return rectangle(box_in);
   SpanSet region;
-  add_ellipse_region(region, box, {clip_.top - 1, clip_.bottom + 1});
-  region.normalize();
-  // The pen runs along the curve through the outermost pixel centres.
-  std::vector<FPoint> curve;
-  const double cx = (double(box.left) + box.right - 1) / 2;
-  const double cy = (double(box.top) + box.bottom - 1) / 2;
-  const double a = (double(box.right) - box.left - 1) / 2;
-  const double b = (double(box.bottom) - box.top - 1) / 2;
-  if (pen_.width > 1) {
-    const int n = std::clamp(static_cast<int>(2 * std::numbers::pi * std::max(a, b)), 32, 4096);
-    for (int i = 0; i <= n; ++i) {
-      const double t = 2 * std::numbers::pi * i / n;
-      curve.push_back({cx + a * std::cos(t), cy + b * std::sin(t)});
-    }
+  std::vector<DevicePoint> outline;
+  if (w > raster::kLargestWalkedEllipse || h > raster::kLargestWalkedEllipse) {
+    smooth_ellipse(box, region, outline, clip_rows());
+  } else {
+    raster::add_ellipse_pixels(region, box.left, box.top, w, h, clip_rows());
+    raster::ellipse_outline(box, outline);
   }
-  fill_and_outline(region, nullptr, 0, &curve, true);
+  region.normalize();
+  fill_and_outline(region, outline.data(), static_cast<int>(outline.size()), true);
   return true;
 }
 

@@ -54,16 +54,13 @@ class RasterDevice final : public Device {
   raster::RowRange clip_rows() const { return {clip_.top, clip_.bottom}; }
   void paint(const raster::SpanSet& spans, Colorref colour);
   void put(int32_t x, int32_t y, Colorref colour);
-  // The pen's pixels along the open path, into `out` (null: painted at
-  // once, which only a solid copy does not need to merge).
-  void trace_cosmetic(const DevicePoint* p, int count, raster::SpanSet* out);
-  void trace_segment(DevicePoint a, DevicePoint b, raster::SpanSet* out);
-  void trace_wide(const std::vector<raster::FPoint>& path, raster::SpanSet& out) const;
-  // The outline follows `path` (a rectangle's or polygon's closed path) or
-  // `curve` (an ellipse's); with `rim` a pen of width 1 takes the region's
-  // rim instead.
+  // Paints a thin pen's pixels along the open path, segment by segment.
+  void trace_cosmetic(const DevicePoint* p, int count);
+  void trace_segment(DevicePoint a, DevicePoint b);
+  void trace_wide(const std::vector<DevicePoint>& path, bool closed, raster::SpanSet& out) const;
+  // The outline follows `path` (`closed`: back to its first point too).
   void fill_and_outline(const raster::SpanSet& region, const DevicePoint* path, int count,
-                        const std::vector<raster::FPoint>* curve, bool rim);
+                        bool closed);
 
   int32_t width_, height_;
   std::vector<Colorref> pixels_;
@@ -73,7 +70,7 @@ class RasterDevice final : public Device {
   FillMode fill_mode_ = FillMode::alternate;
   DeviceRect clip_;
   int64_t style_pos_ = 0;  // pixels of the styled pattern already used
-  std::vector<raster::FPoint> path_scratch_;
+  std::vector<DevicePoint> path_scratch_;
   raster::SpanSet span_scratch_;
 };
 

@@ -1,4 +1,4 @@
-// Pixel runs of strokes, polygons, boxes and ellipses.
+// Pixel runs of polygons, boxes and ellipses.
 #include "platform/raster_spans.h"
 
 #include <algorithm>
@@ -9,34 +9,10 @@ namespace cx::raster {
 
 namespace {
 
-// Samples sit this far right of and below the lattice point, so that a
-// boundary passing exactly through a sample takes the pixels on one side
-// only.
-constexpr double kNudge = 1.0 / 4096;
-
 int32_t clamp_row(double v) {
   constexpr double lo = std::numeric_limits<int32_t>::min() / 2;
   constexpr double hi = std::numeric_limits<int32_t>::max() / 2;
   return static_cast<int32_t>(std::clamp(v, lo, hi));
-}
-
-// The interval [lo, hi] of x on the row line, grown by another interval.
-struct Interval {
-  double lo = std::numeric_limits<double>::infinity();
-  double hi = -std::numeric_limits<double>::infinity();
-  void join(double a, double b) {
-    if (a > b) return;
-    lo = std::min(lo, a);
-    hi = std::max(hi, b);
-  }
-  bool empty() const { return lo > hi; }
-};
-
-void join_disc(Interval& in, FPoint c, double r, double yc) {
-  const double dy = yc - c.y;
-  if (std::abs(dy) > r) return;
-  const double h = std::sqrt(r * r - dy * dy);
-  in.join(c.x - h, c.x + h);
 }
 
 }  // namespace
@@ -67,49 +43,6 @@ void SpanSet::subtract(const SpanSet& other) {
     if (s.x0 < s.x1) result.push_back(s);
   }
   spans_ = std::move(result);
-}
-
-void add_stroke(SpanSet& out, FPoint a, FPoint b, double width, RowRange rows) {
-  const double r = width / 2;
-  // A pen of even width is centred between pixel rows and columns, so that
-  // it covers `width` pixels across with symmetric caps.
-  const double off = (std::fmod(width, 2.0) == 0 ? 0.5 : 0.0) + kNudge;
-  const int32_t top = std::max(rows.top, clamp_row(std::floor(std::min(a.y, b.y) - r)));
-  const int32_t bottom = std::min(rows.bottom, clamp_row(std::ceil(std::max(a.y, b.y) + r)) + 1);
-  const double len = std::hypot(b.x - a.x, b.y - a.y);
-  const double ux = len > 0 ? (b.x - a.x) / len : 0, uy = len > 0 ? (b.y - a.y) / len : 0;
-  // The band along the segment is two slabs: 0 <= (P - a).u <= len and
-  // |(P - a) x u| <= r; on a row each is an x interval moving linearly.
-  const double k1 = ux != 0 ? uy / ux : 0, d1 = ux != 0 ? len / ux : 0;
-  const double k2 = uy != 0 ? ux / uy : 0, d2 = uy != 0 ? r / std::abs(uy) : 0;
-  constexpr double inf = std::numeric_limits<double>::infinity();
-  for (int32_t y = top; y < bottom; ++y) {
-    const double yc = y + off, dy = yc - a.y;
-    Interval in;
-    join_disc(in, a, r, yc);
-    join_disc(in, b, r, yc);
-    if (len > 0) {
-      double lo = -inf, hi = inf;
-      if (ux != 0) {
-        lo = a.x - k1 * dy;
-        hi = lo + d1;
-        if (lo > hi) std::swap(lo, hi);
-      } else if (uy * dy < 0 || uy * dy > len) {
-        lo = inf;
-      }
-      if (uy != 0) {
-        const double m = a.x + k2 * dy;
-        lo = std::max(lo, m - d2);
-        hi = std::min(hi, m + d2);
-      } else if (std::abs(ux * dy) > r) {
-        lo = inf;
-      }
-      in.join(lo, hi);
-    }
-    if (in.empty()) continue;
-    const double x0 = std::ceil(in.lo - off), x1 = std::floor(in.hi - off) + 1;
-    out.add(y, clamp_row(x0), clamp_row(x1));
-  }
 }
 
 void add_polygon_fill(SpanSet& out, const DevicePoint* p, int count, FillMode mode, RowRange rows) {
@@ -163,34 +96,6 @@ void add_ellipse_region(SpanSet& out, const DeviceRect& box, RowRange rows) {
     const double half = a * std::sqrt(1 - t * t);
     const double x0 = std::ceil(cx - half - 0.5), x1 = std::floor(cx + half - 0.5) + 1;
     out.add(y, clamp_row(x0), clamp_row(x1));
-  }
-}
-
-void add_rim(SpanSet& out, const SpanSet& region, RowRange rows) {
-  const std::vector<Span>& s = region.spans();
-  auto run_of = [&](std::size_t i, int32_t y) -> const Span* {
-    return (i < s.size() && s[i].y == y) ? &s[i] : nullptr;
-  };
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const Span& row = s[i];
-    if (row.y < rows.top || row.y >= rows.bottom) continue;
-    const Span* above = i > 0 ? run_of(i - 1, row.y - 1) : nullptr;
-    const Span* below = run_of(i + 1, row.y + 1);
-    // The inner pixels: both horizontal neighbours in the row, and the
-    // pixel itself in the rows above and below.
-    int32_t in0 = row.x0 + 1, in1 = row.x1 - 1;
-    if (above && below) {
-      in0 = std::max({in0, above->x0, below->x0});
-      in1 = std::min({in1, above->x1, below->x1});
-    } else {
-      in1 = in0;
-    }
-    if (in0 >= in1) {
-      out.add(row.y, row.x0, row.x1);
-    } else {
-      out.add(row.y, row.x0, in0);
-      out.add(row.y, in1, row.x1);
-    }
   }
 }
 

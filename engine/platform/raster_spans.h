@@ -1,14 +1,16 @@
-// Scan conversion for the raster device: every shape becomes a set of
-// horizontal pixel runs, merged so that each pixel is painted once per call
-// (which is what makes exclusive-or drawing of overlapping pieces of one
-// shape sound).
+// Scan conversion for the raster device: fills and wide pens become sets
+// of horizontal pixel runs, merged so that each pixel is painted once per
+// call (which is what makes exclusive-or drawing of overlapping pieces of
+// one shape sound). Thin pens are laid segment by segment instead, as
+// device contexts lay them.
 //
 // Two pixel models meet here. Lines and polygons put pixel (x, y) at the
 // lattice point (x, y), so a polyline's vertices are pixel centres; a
 // polygon fills the lattice points inside it by the top-left rule (left and
-// top edges in, right and bottom out). Rectangles and ellipses cover the
-// pixels whose centres (x + 0.5, y + 0.5) lie in their box or curve, which
-// leaves out the right and bottom edges of the box.
+// top edges in, right and bottom out). Rectangles cover the pixels whose
+// centres (x + 0.5, y + 0.5) lie in their box, which leaves out the right
+// and bottom edges of the box; so do ellipses (see raster_pens.h for the
+// ellipse and for pens wider than one pixel).
 #pragma once
 
 #include <cstdint>
@@ -44,25 +46,14 @@ class SpanSet {
   std::vector<Span> spans_;
 };
 
-struct FPoint {
-  double x, y;
-};
-
-// The pixels within width / 2 of the segment a-b: a wide pen's stroke with
-// round caps. A polyline is the union of its segments' strokes.
-void add_stroke(SpanSet& out, FPoint a, FPoint b, double width, RowRange rows);
-
 // Lattice points inside the closed polygon, even-odd or non-zero winding.
 void add_polygon_fill(SpanSet& out, const DevicePoint* points, int count, FillMode mode,
                       RowRange rows);
 
 // One run per row: the pixels of the box (right and bottom edges left out)
-// or of the ellipse inscribed in it. `box` is ordered.
+// or of the smooth ellipse inscribed in it (whose pixel centres lie inside
+// the curve). `box` is ordered.
 void add_box(SpanSet& out, const DeviceRect& box, RowRange rows);
 void add_ellipse_region(SpanSet& out, const DeviceRect& box, RowRange rows);
-
-// The one-pixel rim of a region of one run per row: its pixels with a
-// 4-neighbour outside it. The region must hold the rows next to `rows` too.
-void add_rim(SpanSet& out, const SpanSet& region, RowRange rows);
 
 }  // namespace cx::raster

@@ -74,17 +74,20 @@ TEST(DeviceHost, DrawCopySaveAndRelease) {
   colour(15);
   width(3);
   type(3);
-  // Dashes 6 long every 12, each widened by its round caps to 9: gaps of 3.
+  // Dashes 6 long every 12, each widened by its round caps to 9 on the
+  // middle row: gaps of 3 (the 3-pixel caps are round, so the rows above
+  // and below are a pixel shorter at each end).
   line(2, 2, 28, 2);
   const std::vector<std::string> expected = {
       "..............................", "..............................",
-      ".#########...#########...#####", ".#########...#########...#####",
-      ".#########...#########...#####",
+      "..#######.....#######.....###.", ".#########...#########...#####",
+      "..#######.....#######.....###.",
   };
   std::vector<uint8_t> copied(30 * 5 * 4, 0xEE);
   ASSERT_EQ(copy(hdc, copied.data()), 0);
   EXPECT_EQ(picture(copied, 30, 5), expected);
-  EXPECT_EQ(pixel(1, 2, hdc), 0x000000);
+  EXPECT_EQ(pixel(1, 3, hdc), 0x000000);
+  EXPECT_EQ(pixel(1, 2, hdc), 0xFFFFFF);
   EXPECT_EQ(pixel(0, 0, hdc), 0xFFFFFF);
   EXPECT_EQ(pixel(30, 0, hdc), -1);
 

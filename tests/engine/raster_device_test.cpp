@@ -113,19 +113,21 @@ TEST(RasterDevice, LinesLeaveOutTheirLastPixel) {
   // clang-format on
 }
 
+// A wide pen is a band along each segment, up to its far end, and a round
+// dot of the pen's width on every vertex.
 TEST(RasterDevice, WidePensHaveRoundCapsAndJoins) {
   // clang-format off
   run({
-      {"3 pixels wide, caps one pixel beyond each end",
+      {"3 pixels wide: three rows, a 3-pixel dot on each end",
        [](RasterDevice& d) {
          line(d, pts({{2, 2}, {6, 2}}), {PenStyle::solid, 3, kBlack});
        },
        {".........",
+        "..#####..",
         ".#######.",
-        ".#######.",
-        ".#######.",
+        "..#####..",
         "........."}},
-      {"2 pixels wide covers two rows, caps half a pixel out",
+      {"2 pixels wide covers the row above too, its dots half a pixel out",
        [](RasterDevice& d) {
          line(d, pts({{1, 2}, {4, 2}}), {PenStyle::solid, 2, kBlack});
        },
@@ -148,13 +150,27 @@ TEST(RasterDevice, WidePensHaveRoundCapsAndJoins) {
        [](RasterDevice& d) {
          line(d, pts({{1, 5}, {5, 5}, {5, 1}}), {PenStyle::solid, 3, kBlack});
        },
-       {"....###.",
+       {".....#..",
         "....###.",
         "....###.",
         "....###.",
+        ".######.",
         "#######.",
-        "#######.",
-        "#######.",
+        ".#####..",
+        "........"}},
+      {"a slanted segment: its ends pushed out sideways, the larger half up",
+       [](RasterDevice& d) {
+         d.select_pen({PenStyle::solid, 3, kBlack});
+         d.polyline(pts({{1, 1}, {7, 4}}).data(), 2);
+         d.select_pen({PenStyle::solid, 1, kRed});
+         d.polyline(pts({{1, 1}, {7, 4}}).data(), 2);
+       },
+       {".###....",
+        "#rr###..",
+        "###rr###",
+        "..###rr#",
+        "....####",
+        ".......#",
         "........"}},
   });
   // clang-format on
@@ -182,29 +198,30 @@ TEST(RasterDevice, RectanglesAndEllipsesLeaveOutRightAndBottomEdges) {
        {"...",
         ".#.",
         "..."}},
-      {"ellipse", [](RasterDevice& d) { d.ellipse({0, 0, 7, 5}); },
-       {".#####.",
+      {"ellipse: the pen on the outermost pixels, brush inside",
+       [](RasterDevice& d) { d.ellipse({0, 0, 7, 5}); },
+       {"..###..",
+        "##rrr##",
         "#rrrrr#",
-        "#rrrrr#",
-        "#rrrrr#",
-        ".#####."}},
-      {"ellipse with a wide pen on its curve",
+        "##rrr##",
+        "..###.."}},
+      {"an ellipse much taller than wide still reaches its top and bottom rows",
        [](RasterDevice& d) {
-         d.select_pen({PenStyle::solid, 3, kBlue});
-         d.ellipse({1, 1, 10, 10});
+         d.select_pen({PenStyle::null, 1, 0});
+         d.ellipse({0, 0, 3, 9});
        },
-       {"...bbbbb....",
-        "..bbbbbbb...",
-        ".bbbbbbbbb..",
-        "bbbbrrrbbbb.",
-        "bbbrrrrrbbb.",
-        "bbbrrrrrbbb.",
-        "bbbrrrrrbbb.",
-        "bbbbrrrbbbb.",
-        ".bbbbbbbbb..",
-        "..bbbbbbb...",
-        "...bbbbb....",
-        "............"}},
+       {".r.", ".r.", "rrr", "rrr", "rrr", "rrr", "rrr", ".r.", ".r."}},
+      {"an ellipse without a pen keeps its size; two pixels high is a box",
+       [](RasterDevice& d) {
+         d.select_pen({PenStyle::null, 1, 0});
+         d.ellipse({0, 0, 5, 3});
+         d.ellipse({0, 3, 5, 5});
+       },
+       {".rrr.",
+        "rrrrr",
+        ".rrr.",
+        "rrrr.",
+        "....."}},
   });
   // clang-format on
 }

@@ -19,6 +19,14 @@ case "$action" in
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    # The faces hosts name, as the same free faces the raster device draws
+    # them with (platform/fonts_freetype.cpp), so that text measures alike.
+    for pair in "Arial=Liberation Sans" "Courier New=Liberation Mono" \
+      "Times New Roman=Liberation Serif" "Roman=DejaVu Serif Condensed" \
+      "Modern=DejaVu Sans Condensed" "MS Sans Serif=DejaVu Sans" "Ms Serif=DejaVu Serif"; do
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" \
+        /d "${pair#*=}" /f >/dev/null 2>&1
+    done
     wineserver -w
     # Kept up between the test programs (each would otherwise start its own
     # server, seconds each), and gone 10 s after the last one.
