@@ -30,8 +30,8 @@ Georef read_georef() {
 bool write_georef(const Georef& ref) {
   std::ofstream out("cartex.ref", std::ios::trunc);
   char text[200];
-  std::snprintf(text, sizeof text, "offset %.17g %.17g\nscale %.17g\nnext_code %ld\n",
-                ref.offset_x, ref.offset_y, ref.scale, ref.next_code);
+  std::snprintf(text, sizeof text, "offset %.17g %.17g\nscale %.17g\nnext_code %ld\n", ref.offset_x,
+                ref.offset_y, ref.scale, ref.next_code);
   return static_cast<bool>(out << text);
 }
 

@@ -60,11 +60,11 @@ std::vector<cx_kind> kinds(const Engine& engine);  // record 0 unused
 
 // One feature of a base with where it came from.
 struct BaseFeature {
-  Feature feature;      // in ground units
-  int16_t kind = 0;     // TABOBJ.DAT record
-  std::string code;     // its code, without the layer's prefix digits
-  int32_t record = 0;   // objs.dat record (areas) or first OBJETOS.DAT record
-  bool closed = true;   // areas: every arc end meets another
+  Feature feature;     // in ground units
+  int16_t kind = 0;    // TABOBJ.DAT record
+  std::string code;    // its code, without the layer's prefix digits
+  int32_t record = 0;  // objs.dat record (areas) or first OBJETOS.DAT record
+  bool closed = true;  // areas: every arc end meets another
 };
 
 // Every area object of the base's area networks and every T0 object (those

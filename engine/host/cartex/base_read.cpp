@@ -96,8 +96,8 @@ void read_objects(const Engine& engine, const std::vector<cx_kind>& table,
                              ? table[static_cast<std::size_t>(object.kind)].geometry
                              : 2;
     std::vector<Point> points;
-    const bool list = geometry == 0 || geometry == 5 || geometry == 6 || geometry == 8 ||
-                      geometry == 9;
+    const bool list =
+        geometry == 0 || geometry == 5 || geometry == 6 || geometry == 8 || geometry == 9;
     if (list && object.count > 0) {
       std::vector<double> x(static_cast<std::size_t>(object.count)), y(x.size());
       if (engine.lea_coord(blocks.handle(), object.block, x.data(), y.data(), object.count) != 0)
@@ -120,8 +120,8 @@ void read_objects(const Engine& engine, const std::vector<cx_kind>& table,
       out->push_back(std::move(f));
       known = area ? feature_of_area.find(area) : feature_of_area.end();
     }
-    auto& parts = (known == feature_of_area.end() ? out->back() : (*out)[known->second])
-                      .feature.parts;
+    auto& parts =
+        (known == feature_of_area.end() ? out->back() : (*out)[known->second]).feature.parts;
     if (object.rotation == 1 && list && !parts.empty() && !points.empty() &&
         parts.back().back() == points.front()) {
       parts.back().insert(parts.back().end(), points.begin() + 1, points.end());
@@ -159,8 +159,7 @@ FeatureSet to_file_features(const Engine& engine, const std::vector<BaseFeature>
     std::vector<Field> fields;
     std::vector<std::vector<Value>> rows;
     auto& rows_by_code = bases[name];
-    if (!read_dbf(name + ".dbf", &fields, &rows) || fields.empty() ||
-        fields[0].name != kCodeField)
+    if (!read_dbf(name + ".dbf", &fields, &rows) || fields.empty() || fields[0].name != kCodeField)
       continue;
     std::vector<std::size_t> at(fields.size());
     for (std::size_t c = 1; c < fields.size(); ++c) {
@@ -173,7 +172,9 @@ FeatureSet to_file_features(const Engine& engine, const std::vector<BaseFeature>
       for (std::size_t c = 1; c < row.size(); ++c) values.push_back({at[c], row[c]});
     }
   }
-  auto back = [&](Point& p) { p = {p.x / ref.scale - ref.offset_x, p.y / ref.scale - ref.offset_y}; };
+  auto back = [&](Point& p) {
+    p = {p.x / ref.scale - ref.offset_x, p.y / ref.scale - ref.offset_y};
+  };
   for (const BaseFeature& bf : features) {
     Feature f = bf.feature;
     for (auto& part : f.parts)

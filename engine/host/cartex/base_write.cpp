@@ -78,7 +78,8 @@ cx_kind new_kind(const std::string& name, int layer, int geometry, int colour,
 Point label_point(const std::vector<Polygon>& polygons) {
   const Ring* largest = nullptr;
   for (const Polygon& p : polygons)
-    if (!p.empty() && (!largest || std::fabs(signed_area2(p[0])) > std::fabs(signed_area2(*largest))))
+    if (!p.empty() &&
+        (!largest || std::fabs(signed_area2(p[0])) > std::fabs(signed_area2(*largest))))
       largest = &p[0];
   if (!largest || largest->empty()) return {};
   auto [lo, hi] = std::minmax_element(largest->begin(), largest->end(),
@@ -183,9 +184,8 @@ bool write_objects(const Engine& engine, int layer, const std::vector<std::size_
       // starting where the one before ended and turned by 1 (a tenth of a
       // degree, which a line does not show) to say so.
       for (std::size_t from = 0; from < part.size();) {
-        const std::size_t to = f.geometry == Geometry::kPoint
-                                   ? from + 1
-                                   : std::min(part.size(), from + kMaxInner);
+        const std::size_t to =
+            f.geometry == Geometry::kPoint ? from + 1 : std::min(part.size(), from + kMaxInner);
         cx_object object{};
         object.kind = kind;
         object.x = part[from].x;
@@ -244,7 +244,8 @@ bool import_features(const Engine& engine, FeatureSet set, const std::string& na
   engine.end_cons(0);
   int object_layer = 0;
   for (const Layer& l : layer_table)
-    if (std::strcmp(l.record.name, kObjectLayer) == 0 && l.record.kind <= 1) object_layer = l.number;
+    if (std::strcmp(l.record.name, kObjectLayer) == 0 && l.record.kind <= 1)
+      object_layer = l.number;
   if (!objects.empty() && object_layer == 0) {
     cx_layer l{};
     std::snprintf(l.name, sizeof l.name, "%s", kObjectLayer);
@@ -295,11 +296,10 @@ bool import_features(const Engine& engine, FeatureSet set, const std::string& na
 
   engine.inigks(0);
   engine.inifil(0);
-  const bool written =
-      (areas.empty() ||
-       write_areas(engine, areas, set.features, codes, kind_of[Geometry::kPolygon], progress)) &&
-      (objects.empty() ||
-       write_objects(engine, object_layer, objects, set.features, codes, kind_of, progress));
+  const bool written = (areas.empty() || write_areas(engine, areas, set.features, codes,
+                                                     kind_of[Geometry::kPolygon], progress)) &&
+                       (objects.empty() || write_objects(engine, object_layer, objects,
+                                                         set.features, codes, kind_of, progress));
   engine.set_consts(24, 0);
   return written;
 }

@@ -1,10 +1,11 @@
 // new, info, import and export.
+#include "commands.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
-#include "commands.h"
 #include "formats.h"
 
 namespace cartex {
@@ -33,9 +34,10 @@ std::string absolute(const std::string& path) {
 }  // namespace
 
 int cmd_new(const Engine& engine, const Args& args) {
-  if (wants_help(args, "usage: cartex new DIR\n\nMakes DIR (when missing) and a new, empty base "
-                       "in it: layer 1 \"topologia\"\nof areas and the kinds \"Arco\" and "
-                       "\"Nodo\". An existing base is never overwritten.\n"))
+  if (wants_help(args,
+                 "usage: cartex new DIR\n\nMakes DIR (when missing) and a new, empty base "
+                 "in it: layer 1 \"topologia\"\nof areas and the kinds \"Arco\" and "
+                 "\"Nodo\". An existing base is never overwritten.\n"))
     return 0;
   if (args.size() != 1) return usage_error("new", "one folder expected");
   std::error_code failed;
@@ -54,10 +56,11 @@ int cmd_new(const Engine& engine, const Args& args) {
 }
 
 int cmd_info(const Engine& engine, const Args& args) {
-  if (wants_help(args, "usage: cartex info DIR\n\nPrints the base's layers with their kind and "
-                       "counts (objects and areas, or\nnodes, arcs and area objects), its object "
-                       "kinds, and whether every area\ncloses (every arc end of its description "
-                       "meets another).\n"))
+  if (wants_help(args,
+                 "usage: cartex info DIR\n\nPrints the base's layers with their kind and "
+                 "counts (objects and areas, or\nnodes, arcs and area objects), its object "
+                 "kinds, and whether every area\ncloses (every arc end of its description "
+                 "meets another).\n"))
     return 0;
   if (args.size() != 1) return usage_error("info", "one base folder expected");
   const std::string folder = absolute(args[0]);
@@ -103,8 +106,7 @@ int cmd_info(const Engine& engine, const Args& args) {
     for (const BaseFeature& f : features) count += f.kind == static_cast<int16_t>(k);
     std::printf("kind %zu \"%s\": layer %d, geometry %d", k, table[k].name, table[k].layer,
                 table[k].geometry);
-    if (table[k].attribute_base[0])
-      std::printf(", attributes %.22s", table[k].attribute_base);
+    if (table[k].attribute_base[0]) std::printf(", attributes %.22s", table[k].attribute_base);
     if (count) std::printf(", %zu features", count);
     std::printf("\n");
   }
@@ -169,8 +171,9 @@ int cmd_export(const Engine& engine, const Args& args) {
   const std::vector<BaseFeature> features = read_features(engine);
   const FeatureSet set = to_file_features(engine, features, read_georef());
   std::string error, written = file;
-  const bool ok = is_shapefile(file) ? (written.clear(), write_shapefile(file, set, &written, &error))
-                                     : write_geojson(file, set, &error);
+  const bool ok = is_shapefile(file)
+                      ? (written.clear(), write_shapefile(file, set, &written, &error))
+                      : write_geojson(file, set, &error);
   if (!ok) {
     std::fprintf(stderr, "cartex export: %s\n", error.c_str());
     return 3;

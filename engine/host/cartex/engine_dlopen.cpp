@@ -48,11 +48,11 @@ const Engine* load_engine(std::string* error) {
   if (loaded) return &engine;
   void* handle = open_library(error);
   if (!handle) return nullptr;
-#define CARTEX_ENGINE_BIND(name)                                                     \
-  engine.name = reinterpret_cast<decltype(engine.name)>(dlsym(handle, #name));       \
-  if (!engine.name) {                                                                \
-    *error = "the engine library does not export " #name " (an older version?)";     \
-    return nullptr;                                                                  \
+#define CARTEX_ENGINE_BIND(name)                                                 \
+  engine.name = reinterpret_cast<decltype(engine.name)>(dlsym(handle, #name));   \
+  if (!engine.name) {                                                            \
+    *error = "the engine library does not export " #name " (an older version?)"; \
+    return nullptr;                                                              \
   }
   CARTEX_ENGINE_EXPORTS(CARTEX_ENGINE_BIND)
 #undef CARTEX_ENGINE_BIND

@@ -1,8 +1,8 @@
 // fit_fields: the dBase column of each field from the values it holds.
+#include "feature_set.h"
+
 #include <algorithm>
 #include <cstdlib>
-
-#include "feature_set.h"
 
 namespace cartex {
 

@@ -1,6 +1,6 @@
 // Features as cartex moves them between files and bases: geometry in the
 // file's coordinates and one value per field of a shared list, the texts
-// kept as written (numbers as their decimal text).
+// in Windows-1252 as the base keeps them (numbers as their decimal text).
 #pragma once
 
 #include <string>

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "formats.h"
+#include "text_codec.h"
 
 namespace cartex {
 
@@ -77,7 +78,7 @@ std::vector<Value> properties(const json& p, FeatureSet* set,
     auto [it, added] = index->try_emplace(name, set->fields.size());
     if (added) {
       Field f;
-      f.name = name;
+      f.name = utf8_to_1252(name);
       set->fields.push_back(f);
     }
     if (values.size() < set->fields.size()) values.resize(set->fields.size());
@@ -88,15 +89,16 @@ std::vector<Value> properties(const json& p, FeatureSet* set,
       set->fields[it->second].type = 'L';
       value.text = v.get<bool>() ? "T" : "F";
     } else {
-      value.text = v.is_string() ? v.get<std::string>() : v.dump();
+      value.text = utf8_to_1252(v.is_string() ? v.get<std::string>() : v.dump());
       if (!v.is_number()) set->fields[it->second].type = 'C';
     }
   }
   return values;
 }
 
+// A Windows-1252 text as a JSON string.
 std::string quoted(const std::string& text) {
-  return json(text).dump(-1, ' ', false, json::error_handler_t::replace);
+  return json(cp1252_to_utf8(text)).dump();
 }
 
 void write_point(std::string& out, const Point& p) {

@@ -138,7 +138,7 @@ bool write_one(const std::string& stem, const FeatureSet& set, Geometry geometry
     return false;
   }
   for (const Field& f : set.fields) {
-    const DBFFieldType t = f.type == 'N' ? (f.decimals ? FTDouble : FTInteger)
+    const DBFFieldType t = f.type == 'N'   ? (f.decimals ? FTDouble : FTInteger)
                            : f.type == 'L' ? FTLogical
                                            : FTString;
     if (DBFAddField(dbf.get(), f.name.c_str(), t, f.length, f.decimals) < 0) {
@@ -159,10 +159,9 @@ bool write_one(const std::string& stem, const FeatureSet& set, Geometry geometry
     for (const auto& part : f.parts) add(part, false);
     for (const Polygon& polygon : f.polygons)
       for (const Ring& r : polygon) add(r, true);
-    std::unique_ptr<SHPObject, ObjectDeleter> o(
-        SHPCreateObject(type, -1, type == SHPT_MULTIPOINT ? 0 : static_cast<int>(starts.size()),
-                        starts.data(), nullptr, static_cast<int>(x.size()), x.data(), y.data(),
-                        nullptr, nullptr));
+    std::unique_ptr<SHPObject, ObjectDeleter> o(SHPCreateObject(
+        type, -1, type == SHPT_MULTIPOINT ? 0 : static_cast<int>(starts.size()), starts.data(),
+        nullptr, static_cast<int>(x.size()), x.data(), y.data(), nullptr, nullptr));
     if (type == SHPT_POLYGON) SHPRewindObject(shp.get(), o.get());
     if (SHPWriteObject(shp.get(), -1, o.get()) < 0) {
       *error = stem + ".shp: cannot be written";
@@ -171,8 +170,18 @@ bool write_one(const std::string& stem, const FeatureSet& set, Geometry geometry
     for (std::size_t c = 0; c < set.fields.size(); ++c) {
       const Value& v = c < f.values.size() ? f.values[c] : Value{};
       const int column = static_cast<int>(c);
-      const bool ok = v.null ? DBFWriteNULLAttribute(dbf.get(), row, column)
-                             : DBFWriteStringAttribute(dbf.get(), row, column, v.text.c_str());
+      // Numbers and logicals go in as their text, right-aligned, so that
+      // they keep every digit they came with.
+      const Field& field = set.fields[c];
+      const std::string text =
+          field.type == 'C' || v.text.size() >= static_cast<std::size_t>(field.length)
+              ? v.text
+              : std::string(static_cast<std::size_t>(field.length) - v.text.size(), ' ') + v.text;
+      const bool ok =
+          v.null ? DBFWriteNULLAttribute(dbf.get(), row, column)
+          : field.type == 'C'
+              ? DBFWriteStringAttribute(dbf.get(), row, column, v.text.c_str())
+              : DBFWriteAttributeDirectly(dbf.get(), row, column, const_cast<char*>(text.c_str()));
       if (!ok && !v.null) {
         *error = stem + ".dbf: a value of " + set.fields[c].name + " cannot be written";
         return false;
@@ -193,14 +202,15 @@ bool write_shapefile(const std::string& path, const FeatureSet& set, std::string
     bool any = false;
     for (const Feature& f : set.features) any = any || f.geometry == g;
     if (!any) continue;
-    const std::string name = first ? stem
+    const std::string name = first                  ? stem
                              : g == Geometry::kLine ? stem + "_lines"
                                                     : stem + "_points";
     if (!write_one(name, set, g, error)) return false;
     *written += (written->empty() ? "" : " ") + name + ".shp";
     first = false;
   }
-  if (first) return write_one(stem, set, Geometry::kPolygon, error) && (*written = stem + ".shp", true);
+  if (first)
+    return write_one(stem, set, Geometry::kPolygon, error) && (*written = stem + ".shp", true);
   return true;
 }
 

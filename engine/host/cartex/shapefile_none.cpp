@@ -12,8 +12,7 @@ bool read_shapefile(const std::string& path, FeatureSet*, std::string* error) {
   return false;
 }
 
-bool write_shapefile(const std::string& path, const FeatureSet&, std::string*,
-                     std::string* error) {
+bool write_shapefile(const std::string& path, const FeatureSet&, std::string*, std::string* error) {
   *error = path + ": this cartex was built without Shapefile support (shapelib)";
   return false;
 }

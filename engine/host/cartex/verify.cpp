@@ -124,11 +124,12 @@ Key key_of(const char* code) {
 
 int cmd_verify(const Engine& engine, const Args& args) {
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::fputs("usage: cartex verify DIR\n\nChecks every index of the base DIR against its "
-               "records: CUADT0.INX and\nZONAST3.INX against the T0 objects and T1 areas, and "
-               "each network's xyt2.inx,\nxyt3.inx and nodo.inx against its nodes and area "
-               "objects. Prints each fault;\nexits 1 when there is one.\n",
-               stdout);
+    std::fputs(
+        "usage: cartex verify DIR\n\nChecks every index of the base DIR against its "
+        "records: CUADT0.INX and\nZONAST3.INX against the T0 objects and T1 areas, and "
+        "each network's xyt2.inx,\nxyt3.inx and nodo.inx against its nodes and area "
+        "objects. Prints each fault;\nexits 1 when there is one.\n",
+        stdout);
     return 0;
   }
   if (args.size() != 1) return usage_error("verify", "one base folder expected");
