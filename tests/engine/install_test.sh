@@ -32,3 +32,11 @@ libdir=$(PKG_CONFIG_PATH="$pc_dir" pkg-config --variable=libdir cartex32)
 # shellcheck disable=SC2086
 "$cc" $extra_flags -o "$prefix/host" "$prefix/host.c" $flags
 LD_LIBRARY_PATH="$libdir" "$prefix/host"
+
+# cartex comes with the library and finds it from where it is installed.
+if [ -x "$build_dir/bin/cartex" ]; then
+  [ -x "$prefix/bin/cartex" ] || { echo "cartex not installed"; exit 1; }
+  "$prefix/bin/cartex" new "$prefix/base" >/dev/null
+  "$prefix/bin/cartex" info "$prefix/base" | grep -q 'layer 1 "topologia"' ||
+    { echo "the installed cartex did not make a base"; exit 1; }
+fi

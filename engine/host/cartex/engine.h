@@ -25,6 +25,7 @@ namespace cartex {
   X(get_red)                     \
   X(get_red_act)                 \
   X(set_capas)                   \
+  X(set_objetos)                 \
   X(abra_t0)                     \
   X(cierre_t0)                   \
   X(sleer)                       \
@@ -75,8 +76,9 @@ struct Engine {
 };
 
 // Loads the library and binds every export above: $CARTEX32_LIBRARY when
-// set, else libcartex32.so.0 beside the program (../lib, then its own
-// folder), else the system's search. Returns null, with the reason in
+// set, else libcartex32.so.0 where it is installed beside the program (the
+// library folder of its prefix, ../lib, its own folder), else the system's
+// search. Returns null, with the reason in
 // *error, when the library or one of the exports cannot be had. The
 // library stays loaded for the life of the process.
 const Engine* load_engine(std::string* error);

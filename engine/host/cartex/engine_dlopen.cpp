@@ -24,6 +24,8 @@ void* open_library(std::string* error) {
   } else {
     const auto folder = program_folder();
     if (!folder.empty()) {
+      tries.push_back(
+          (folder / CARTEX_BIN_TO_LIB / "libcartex32.so.0").lexically_normal().string());
       tries.push_back((folder.parent_path() / "lib" / "libcartex32.so.0").string());
       tries.push_back((folder / "libcartex32.so.0").string());
     }

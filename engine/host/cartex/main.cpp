@@ -19,7 +19,7 @@ const char* const kUsage =
     "  new DIR                 make a new, empty base in DIR\n"
     "  info DIR                layers, kinds and counts; closure of every area\n"
     "  render DIR OUT.png [--window x1,y1,x2,y2] [--size WxH] [--layers N,...]\n"
-    "                          [--fill FORMULA]\n"
+    "                          [--hide-kinds N,...] [--fill FORMULA]\n"
     "                          draw the base into a PNG picture\n"
     "  import DIR FILE         add the features of a GeoJSON file or Shapefile\n"
     "  export DIR FILE         write the base's features as GeoJSON or Shapefile\n"

@@ -15,12 +15,14 @@ namespace {
 
 const char* const kHelp =
     "usage: cartex render DIR OUT.png [--window x1,y1,x2,y2] [--size WxH]\n"
-    "                     [--layers N,...] [--fill FORMULA]\n"
+    "                     [--layers N,...] [--hide-kinds N,...] [--fill FORMULA]\n"
     "\n"
     "Redraws the base DIR into a picture of W x H pixels (default 1000x500)\n"
     "and saves it as PNG. The window is given in the coordinates of the\n"
     "imported files (default: the whole base). --layers draws only the\n"
-    "layers named by number. --fill fills every area object in the palette\n"
+    "layers named by number, --hide-kinds leaves out the object kinds named\n"
+    "(an area kind: its label markers; a node kind: its nodes and their\n"
+    "arcs). --fill fills every area object in the palette\n"
     "colour its formula gives, the area's attributes read first: a value of\n"
     "240 to 249 is one of ten colours from light yellow to dark red, e.g.\n"
     "  --fill '240 + max(0, min(9, int((log(pop_est) / log(10) - 5) * 2.5)))'\n";
@@ -84,11 +86,12 @@ int cmd_render(const Engine& engine, const Args& args) {
     return 0;
   }
   std::vector<std::string> plain;
-  std::vector<double> window, size{1000, 500}, layer_list;
+  std::vector<double> window, size{1000, 500}, layer_list, hidden_kinds;
   std::string formula;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool option = a == "--window" || a == "--size" || a == "--layers" || a == "--fill";
+    const bool option =
+        a == "--window" || a == "--size" || a == "--layers" || a == "--hide-kinds" || a == "--fill";
     if (!option) {
       plain.push_back(a);
       continue;
@@ -100,11 +103,11 @@ int cmd_render(const Engine& engine, const Args& args) {
     if (a == "--size" && (!numbers(v, 'x', &size, 2) || size[0] < 1 || size[1] < 1 ||
                           size[0] > 32767 || size[1] > 32767))
       return usage_error("render", "--size takes WxH, each 1..32767");
-    if (a == "--layers") {
-      std::vector<double> list;
-      if (!numbers(v, ',', &list, std::count(v.begin(), v.end(), ',') + 1))
-        return usage_error("render", "--layers takes layer numbers, N,...");
-      layer_list = list;
+    if (a == "--layers" || a == "--hide-kinds") {
+      std::vector<double>& list = a == "--layers" ? layer_list : hidden_kinds;
+      if (!numbers(v, ',', &list,
+                   static_cast<std::size_t>(std::count(v.begin(), v.end(), ',')) + 1))
+        return usage_error("render", a + " takes numbers, N,...");
     }
     if (a == "--fill") formula = v;
   }
@@ -182,6 +185,8 @@ int cmd_render(const Engine& engine, const Args& args) {
     }
     engine.set_consts(25, 0);
   }
+  // Hidden only now: the attributes of a hidden kind are not read.
+  for (double k : hidden_kinds) engine.set_objetos(static_cast<int16_t>(k), 1);
   engine.redespliegue(0);
   const int16_t saved = engine.guardar_png(hdc, out.c_str());
   engine.gfinalice(0);
