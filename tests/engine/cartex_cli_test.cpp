@@ -111,8 +111,9 @@ void expect_same(const FeatureSet& got, const FeatureSet& want) {
     }
 }
 
-// Every geometry type: neighbours sharing an edge, a hole, an island, a
-// line longer than one block, several lines, a point and several points.
+// Every geometry type: neighbours sharing an edge, a hole another area
+// fills, an island and a line longer than one block, several lines, a point
+// and several points.
 FeatureSet sample() {
   FeatureSet set;
   set.fields = {{"name", 'C', 10, 0}, {"pop", 'N', 12, 1}};
@@ -125,8 +126,11 @@ FeatureSet sample() {
   };
   feature(cartex::Geometry::kPolygon, "west", "12.5")->polygons = {
       {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, {{2, 2}, {2, 4}, {4, 4}, {4, 2}}}};
-  feature(cartex::Geometry::kPolygon, "east", "3")->polygons = {
-      {{{10, 0}, {20, 0}, {20, 5}, {20, 10}, {10, 10}}}, {{{30, 30}, {31, 30}, {31, 31}}}};
+  Feature* east = feature(cartex::Geometry::kPolygon, "east", "3");
+  east->polygons = {{{{10, 0}, {20, 0}, {20, 5}, {20, 10}, {10, 10}}}, {{}}};
+  for (int i = 0; i < 700; ++i)  // an island of more points than an arc holds
+    east->polygons[1][0].push_back(
+        {40 + 5 * std::cos(i * 2 * M_PI / 700), 30 + 5 * std::sin(i * 2 * M_PI / 700)});
   feature(cartex::Geometry::kPolygon, "lake", "0")->polygons = {{{{2, 2}, {4, 2}, {4, 4}, {2, 4}}}};
   Feature* road = feature(cartex::Geometry::kLine, "road", nullptr);
   road->parts.emplace_back();
@@ -188,9 +192,9 @@ TEST(CartexCli, EveryGeometryComesBackThroughGeoJSONAndShapefile) {
 
   const Outcome info = cartex(d, "info " + d + "/base");
   ASSERT_EQ(info.status, 0) << info.err;
-  // One arc each: the shared edge, the rest of either outline, the hole the
-  // lake fills, the island.
-  EXPECT_NE(info.out.find("4 nodes, 5 arcs, 3 area objects (3 closed, 0 open)"), std::string::npos)
+  // One arc each for the shared edge, the rest of either outline and the
+  // hole the lake fills; three for the island.
+  EXPECT_NE(info.out.find("6 nodes, 7 arcs, 3 area objects (3 closed, 0 open)"), std::string::npos)
       << info.out;
   const Outcome verify = cartex(d, "verify " + d + "/base");
   EXPECT_EQ(verify.status, 0) << verify.out;

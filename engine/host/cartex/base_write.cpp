@@ -228,14 +228,19 @@ bool import_features(const Engine& engine, FeatureSet set, const std::string& na
     (f.geometry == Geometry::kPolygon ? areas : objects).push_back(i);
     codes.push_back(std::to_string(ref.next_code++));
   }
-  auto negative = [](const Point& p) { return p.x < 0 || p.y < 0; };
+  auto negative = [](const std::vector<Point>& points) {
+    return std::any_of(points.begin(), points.end(),
+                       [](const Point& p) { return p.x < 0 || p.y < 0; });
+  };
   for (const Feature& f : set.features)
-    for (const auto& part : f.parts)
-      if (std::any_of(part.begin(), part.end(), negative)) {
-        std::fprintf(stderr, "cartex: %s: a point lies west or south of the base's origin\n",
-                     name.c_str());
-        return false;
-      }
+    if (std::any_of(f.parts.begin(), f.parts.end(), negative) ||
+        std::any_of(f.polygons.begin(), f.polygons.end(), [&](const Polygon& polygon) {
+          return std::any_of(polygon.begin(), polygon.end(), negative);
+        })) {
+      std::fprintf(stderr, "cartex: %s: a point lies west or south of the base's origin\n",
+                   name.c_str());
+      return false;
+    }
 
   // The tables: read with the session, written with it closed.
   std::vector<cx_kind> table = kinds(engine);
