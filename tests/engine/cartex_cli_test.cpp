@@ -209,7 +209,12 @@ TEST(CartexCli, EveryGeometryComesBackThroughGeoJSONAndShapefile) {
   ASSERT_TRUE(cartex::read_geojson(d + "/out.geojson", &got, &error)) << error;
   expect_same(got, want);
 
-  if (!cartex::shapefile_support()) GTEST_SKIP() << "cartex is built without Shapefile support";
+  if (!cartex::shapefile_support()) {
+    const Outcome refused = cartex(d, "export " + d + "/base " + d + "/out.shp");
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("without Shapefile support"), std::string::npos) << refused.err;
+    GTEST_SKIP() << "cartex is built without Shapefile support";
+  }
   ASSERT_EQ(cartex(d, "export " + d + "/base " + d + "/out.shp").status, 0);
   FeatureSet shapes;
   for (const char* name : {"/out.shp", "/out_lines.shp", "/out_points.shp"}) {
