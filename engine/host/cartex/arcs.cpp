@@ -84,6 +84,19 @@ ArcSet build_arcs(const std::vector<std::vector<Polygon>>& areas, std::size_t ma
     for (const auto& [piece, times] : uses)
       if (times % 2 == 1) out.areas[a].push_back(piece);
   }
+  // Arcs no area keeps (inner edges of one area) are dropped.
+  std::vector<std::size_t> renumber(out.arcs.size(), out.arcs.size());
+  for (const auto& arcs : out.areas)
+    for (std::size_t arc : arcs) renumber[arc] = 0;
+  std::vector<std::vector<Point>> kept;
+  for (std::size_t i = 0; i < out.arcs.size(); ++i)
+    if (renumber[i] == 0) {
+      renumber[i] = kept.size();
+      kept.push_back(std::move(out.arcs[i]));
+    }
+  out.arcs = std::move(kept);
+  for (auto& arcs : out.areas)
+    for (std::size_t& arc : arcs) arc = renumber[arc];
   return out;
 }
 

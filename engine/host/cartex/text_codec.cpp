@@ -55,8 +55,8 @@ std::string utf8_to_1252(const std::string& text) {
     }
     i += ok ? static_cast<std::size_t>(length) : 1;
     char byte = '?';
-    if (ok && (c < 0x80 || (c >= 0xA0 && c <= 0xFF))) {
-      byte = static_cast<char>(c);
+    if (ok && (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || (c < 0xA0 && kHigh[c - 0x80] == 0))) {
+      byte = static_cast<char>(c);  // the five bytes 1252 leaves free stand for themselves
     } else if (ok) {
       for (int k = 0; k < 32; ++k)
         if (kHigh[k] == c) byte = static_cast<char>(0x80 + k);
