@@ -124,4 +124,24 @@ TEST(CartexFaults, VerifyAndInfoFindDamagedFiles) {
       << gone.out;
 }
 
+TEST(CartexFaults, LongPropertyNamesAreCutToDbaseColumnsKeptApart) {
+  trawlix::testing::TempDir dir;
+  const std::string d = dir.path();
+  std::ofstream(d + "/long.geojson") << R"({"type": "Feature",
+    "properties": {"population_2020": 1, "population_2021": 2, "population": 3},
+    "geometry": {"type": "Point", "coordinates": [1, 2]}})";
+  ASSERT_EQ(cartex(d, "new " + d + "/base").status, 0);
+  ASSERT_EQ(cartex(d, "import " + d + "/base " + d + "/long.geojson").status, 0);
+  ASSERT_EQ(cartex(d, "export " + d + "/base " + d + "/out.geojson").status, 0);
+  cartex::FeatureSet got;
+  std::string error;
+  ASSERT_TRUE(cartex::read_geojson(d + "/out.geojson", &got, &error)) << error;
+  ASSERT_EQ(got.fields.size(), 3u);
+  EXPECT_EQ(got.fields[0].name, "population");
+  EXPECT_EQ(got.fields[1].name, "populati~1");
+  EXPECT_EQ(got.fields[2].name, "populati~2");
+  ASSERT_EQ(got.features.size(), 1u);
+  EXPECT_EQ(got.features[0].values[2].text, "3");
+}
+
 }  // namespace

@@ -114,10 +114,10 @@ void to_ground(const Georef& ref, Feature& f) {
       for (Point& p : r) p = to_ground(ref, p);
 }
 
-bool write_areas(const Engine& engine, const std::vector<std::size_t>& which,
+bool write_areas(const Engine& engine, int layer, const std::vector<std::size_t>& which,
                  const std::vector<Feature>& features, const std::vector<std::string>& codes,
                  int16_t kind, const Progress& progress) {
-  if (engine.set_consts(24, 1) != 1) return false;
+  if (engine.set_consts(24, static_cast<int16_t>(layer)) != layer) return false;
   int16_t red[CX_RED_HANDLES] = {};
   int16_t networks = 0;
   engine.get_red(red, engine.get_red_act(0), &networks);
@@ -246,11 +246,18 @@ bool import_features(const Engine& engine, FeatureSet set, const std::string& na
   std::vector<cx_kind> table = kinds(engine);
   std::vector<Layer> layer_table = layers(engine);
   const std::string base = base_name(name, table);
-  engine.end_cons(0);
-  int object_layer = 0;
-  for (const Layer& l : layer_table)
+  int object_layer = 0, area_layer = 0;
+  for (const Layer& l : layer_table) {
     if (std::strcmp(l.record.name, kObjectLayer) == 0 && l.record.kind <= 1)
       object_layer = l.number;
+    if (l.record.kind == 3 && area_layer == 0) area_layer = l.number;
+  }
+  if (!areas.empty() && area_layer == 0) {
+    std::fprintf(stderr, "cartex: %s: the base has no layer of areas for its polygons\n",
+                 name.c_str());
+    return false;
+  }
+  engine.end_cons(0);
   if (!objects.empty() && object_layer == 0) {
     cx_layer l{};
     std::snprintf(l.name, sizeof l.name, "%s", kObjectLayer);
@@ -272,15 +279,25 @@ bool import_features(const Engine& engine, FeatureSet set, const std::string& na
     if (std::none_of(set.features.begin(), set.features.end(),
                      [&](const Feature& f) { return f.geometry == k.geometry; }))
       continue;
-    const int layer = k.geometry == Geometry::kPolygon ? 1 : object_layer;
+    const int layer = k.geometry == Geometry::kPolygon ? area_layer : object_layer;
     const cx_kind record = new_kind(name + k.suffix, layer, k.geometry_type, k.colour, base);
     if (!append_record("TABOBJ.DAT", &record, sizeof record)) return false;
     table.push_back(record);
     kind_of[k.geometry] = static_cast<int16_t>(table.size() - 1);
   }
 
-  // The attribute base: the code, then the features' own fields.
+  // The attribute base: the code, then the features' own fields, their
+  // names cut to the 10 characters of a dBase column and kept apart.
   fit_fields(set);
+  std::set<std::string> names{kCodeField};
+  for (Field& f : set.fields) {
+    std::string cut = f.name.substr(0, 10);
+    for (int n = 1; !names.insert(cut).second; ++n) {
+      const std::string tail = "~" + std::to_string(n);
+      cut = f.name.substr(0, 10 - tail.size()) + tail;
+    }
+    f.name = cut;
+  }
   std::vector<Field> columns{{kCodeField, 'C', kCodeLength, 0}};
   columns.insert(columns.end(), set.fields.begin(), set.fields.end());
   std::vector<std::vector<Value>> rows;
@@ -301,7 +318,7 @@ bool import_features(const Engine& engine, FeatureSet set, const std::string& na
 
   engine.inigks(0);
   engine.inifil(0);
-  const bool written = (areas.empty() || write_areas(engine, areas, set.features, codes,
+  const bool written = (areas.empty() || write_areas(engine, area_layer, areas, set.features, codes,
                                                      kind_of[Geometry::kPolygon], progress)) &&
                        (objects.empty() || write_objects(engine, object_layer, objects,
                                                          set.features, codes, kind_of, progress));
