@@ -19,12 +19,13 @@ const char* const kHelp =
     "\n"
     "Redraws the base DIR into a picture of W x H pixels (default 1000x500)\n"
     "and saves it as PNG. The window is given in the coordinates of the\n"
-    "imported files (default: the whole base). --layers draws only the\n"
-    "layers named by number, --hide-kinds leaves out the object kinds named\n"
-    "(an area kind: its label markers; a node kind: its nodes and their\n"
-    "arcs). --fill fills every area object in the palette\n"
-    "colour its formula gives, the area's attributes read first: a value of\n"
-    "240 to 249 is one of ten colours from light yellow to dark red, e.g.\n"
+    "imported files (default: the whole base).\n"
+    "  --layers N,...      draw only these layers\n"
+    "  --hide-kinds N,...  leave out these object kinds (an area kind: its\n"
+    "                      label markers; a node kind: its nodes and arcs)\n"
+    "  --fill FORMULA      fill every area in the palette colour the formula\n"
+    "                      gives on the area's attributes; 240 to 249 are ten\n"
+    "                      colours from light yellow to dark red, e.g.\n"
     "  --fill '240 + max(0, min(9, int((log(pop_est) / log(10) - 5) * 2.5)))'\n";
 
 constexpr int kRamp = 240;
