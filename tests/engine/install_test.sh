@@ -45,3 +45,11 @@ assert cx.path.startswith(sys.argv[1]), cx.path
 assert cx.hi_word(-1) == 65535 and cx.gaaspect(ctypes.byref(aspect)) == 1 and aspect.value == 1
 ' "$prefix"
 fi
+
+# cartex comes with the library and finds it from where it is installed.
+if [ -x "$build_dir/bin/cartex" ]; then
+  [ -x "$prefix/bin/cartex" ] || { echo "cartex not installed"; exit 1; }
+  "$prefix/bin/cartex" new "$prefix/base" >/dev/null
+  "$prefix/bin/cartex" info "$prefix/base" | grep -q 'layer 1 "topologia"' ||
+    { echo "the installed cartex did not make a base"; exit 1; }
+fi
