@@ -85,14 +85,16 @@ bool draw_network(Walk& walk, int n) {
   bool go_on = walk.over(h[2], [&](int32_t record, int layer) {
     cx_node node;
     if (layer_kind(layer) < 2 || sleer_nod(h[0], &node, record, 46) != 0) return;
-    const cx_kind& kind = tipo_para_dibujo(node.kind);
-    if (!drawn(layer, kind)) return;
+    // Arcs are reached through their nodes but follow their own kind's
+    // switch: hiding the node markers leaves the lines drawn.
     for (int32_t arc : arcos_de_nodo(h, record)) {
       cx_arc a;
       if (!arcs_drawn.insert(arc).second || sleer_arc(h[1], &a, arc, 41) != 0) continue;
-      if (walk.at_level(tipo_para_dibujo(a.kind))) dibuje_arco(h, arc, kKindColour);
+      const cx_kind& arc_kind = tipo_para_dibujo(a.kind);
+      if (drawn(layer, arc_kind) && walk.at_level(arc_kind)) dibuje_arco(h, arc, kKindColour);
     }
-    if (walk.at_level(kind)) dibuje_nodo(h, record, kKindColour);
+    const cx_kind& kind = tipo_para_dibujo(node.kind);
+    if (drawn(layer, kind) && walk.at_level(kind)) dibuje_nodo(h, record, kKindColour);
   });
   if (go_on && h[9] == 3) {
     go_on = walk.over(h[7], [&](int32_t record, int layer) {

@@ -357,3 +357,48 @@ TEST_F(TopologyHost, RedrawDrawsTheWindowAndStopsWhenTheHostSaysSo) {
 }
 
 }  // namespace
+
+namespace {
+
+// The ink of a redraw of two nodes and the arc between them, with the node
+// kind (2) and the arc kind (1) switched off as asked.
+int network_ink(EngineLibrary& lib, bool hide_nodes, bool hide_arcs) {
+  const int32_t hdc = CX_BIND(lib, crear_dispositivo)(200, 200);
+  CX_BIND(lib, gabrest)(0, 0, 200, 200, hdc);
+  CX_BIND(lib, set_video)(0, 0, 200, 200);
+  CX_BIND(lib, set_objetos)(2, hide_nodes);
+  CX_BIND(lib, set_objetos)(1, hide_arcs);
+  CX_BIND(lib, redespliegue)(0);
+  const int n = ink(lib, hdc, 200, 200);
+  CX_BIND(lib, liberar_dispositivo)(hdc);
+  return n;
+}
+
+TEST_F(TopologyHost, ArcsFollowTheirOwnKindsSwitchNotTheirNodes) {
+  EXPECT_EQ(CX_BIND(lib, set_consts)(24, 1), 1);
+  int16_t red[CX_RED_HANDLES], count;
+  CX_BIND(lib, get_red)(red, 1, &count);
+  cx_node code{};
+  cx_object at{};
+  at.kind = 2;
+  cx_arc ends{};
+  const double x[] = {20, 180}, y[] = {100, 100};
+  for (int i = 0; i < 2; ++i) {
+    at.x = x[i];
+    at.y = y[i];
+    (i ? ends.to_node : ends.from_node) = CX_BIND(lib, grabe_nodo)(&code, &at, 0, 0, 0, red);
+  }
+  cx_object line{};
+  line.kind = 1;
+  ASSERT_EQ(CX_BIND(lib, grabe_arco)(&ends, &line, x, y, 0, red), 1);
+  const int all = network_ink(lib, false, false);
+  const int lines = network_ink(lib, true, false);
+  const int markers = network_ink(lib, false, true);
+  EXPECT_GE(lines, 150);  // the line across, without its end markers
+  EXPECT_GT(markers, 0);
+  EXPECT_GT(all, lines);
+  EXPECT_GT(all, markers);
+  EXPECT_EQ(network_ink(lib, true, true), 0);
+}
+
+}  // namespace
