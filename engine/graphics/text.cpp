@@ -41,8 +41,10 @@ int32_t clamp32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// Rounded to the nearest tenth: a turn given in tenths (450) comes back as
+// that number, not one less from the last bit of the product.
 int32_t escapement(double angle) {
-  return trunc32(angle * kTenthsPerRadian);
+  return trunc32(std::round(angle * kTenthsPerRadian));
 }
 
 double size_pixels() {
@@ -74,7 +76,7 @@ void write_extent(DevicePoint e, int16_t* width, int16_t* height) {
 }  // namespace
 
 void angulo_texto_decimas(int32_t tenths) {
-  gdtexang(tenths * 0.0017452006980802793);
+  gdtexang(tenths / kTenthsPerRadian);
 }
 
 void inclinacion_texto(int32_t n) {

@@ -62,7 +62,7 @@ TEST(KindDrawing, ObjectsAreDrawnAsTheKindSettingsAndThePrimitiveDrawThem) {
   };
   const std::vector<Case> cases = {
       {kind(1, 12, 1, 1, 3, 0), 450, [] { texto_girado(100, 150, 450, "Rio Claro"); },
-       "text 'Rio Claro' pen 0/1/0000FF font 12/449/Times New Roman text 0000FF"},
+       "text 'Rio Claro' pen 0/1/0000FF font 12/450/Times New Roman text 0000FF"},
       {kind(0, 9, 3, 9, 0, 0), 0, [&] { gplinea(xs, ys, 3); }, "polyline '' pen 2/7/FF0000"},
       {kind(2, 10, 1, 1, 6, 2), 900, [] { gdicoesc(20), icono_girado(2, 100, 150, 900); },
        "polyline '' pen 0/1/00FF00"},
