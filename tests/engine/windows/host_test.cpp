@@ -322,6 +322,20 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(borre_t3),
       BOUND(regrabe_arco),
       BOUND(resitue_t01),
+      BOUND(regrabe_nodo),
+      BOUND(resitue_t3),
+      BOUND(regrabe_poli),
+      BOUND(regrabe_texto),
+      BOUND(edit_co1),
+      BOUND(edit_co3),
+      BOUND(edit_nodot23),
+      BOUND(del_t0),
+      BOUND(del_t1),
+      BOUND(del_capa),
+      BOUND(del_tipo),
+      BOUND(del_clase),
+      BOUND(correctores),
+      BOUND(esta_en_despl),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
