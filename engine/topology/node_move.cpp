@@ -34,20 +34,27 @@ void draw_node_and_arcs(const int16_t* red, int32_t n, int colour) {
 CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
   using namespace cx;
   const int16_t* red = red_actual();
-  cx_node node{};
-  if (!red || !lea_nodo(red, n, &node)) {
+  if (!red) {
     avise_error("NO se encontro nodo ");
     return -1;
   }
-  draw_node_and_arcs(red, n, 0);
   const CerrojoEdicion lock;
-  unsigned char old_key[kKeySize], new_key[kKeySize];
-  clave_de_tipo(node.x, node.y, node.kind, node.state, old_key);
-  if (!lock.taken || !hay_entrada(red[kRedNodeXY], old_key, n)) {
-    avise_error(lock.taken ? "Error en indice xyt2" : "Error bloqueando Nodo");
-    draw_node_and_arcs(red, n, kKindColour);
+  if (!lock.taken) {
+    avise_error("Error bloqueando Nodo");
     return -1;
   }
+  cx_node node{};
+  if (!lea_nodo(red, n, &node)) {
+    avise_error("NO se encontro nodo ");
+    return -1;
+  }
+  unsigned char old_key[kKeySize], new_key[kKeySize];
+  clave_de_tipo(node.x, node.y, node.kind, node.state, old_key);
+  if (!hay_entrada(red[kRedNodeXY], old_key, n)) {
+    avise_error("Error en indice xyt2");
+    return -1;
+  }
+  draw_node_and_arcs(red, n, 0);
   node.x = x;
   node.y = y;
   node.rotation = tenths(angle);
@@ -65,14 +72,15 @@ CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
 CX_EXPORT(int16_t) resitue_t3(int32_t a, double x, double y, double angle) {
   using namespace cx;
   const int16_t* red = red_de_areas("resitue_t3");
-  cx_area_object area{};
-  if (!red || red[kRedLabels] < 0 || !lea_objeto_area(red, a, &area)) {
-    informe_error("NO se encontro area %ld", static_cast<long>(a));
-    return -1;
-  }
+  if (!red || red[kRedLabels] < 0) return -1;
   const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("Error de Bloqueo.T0");
+    return -1;
+  }
+  cx_area_object area{};
+  if (!lea_objeto_area(red, a, &area)) {
+    informe_error("NO se encontro area %ld", static_cast<long>(a));
     return -1;
   }
   unsigned char old_key[kKeySize], new_key[kKeySize];

@@ -36,9 +36,14 @@ int geometry_of(int32_t r, cx_object* object, const char* caller) {
   return kind->geometry;
 }
 
-// Writes the object with its new block and draws it in the colour of the
-// current object kind (the old shape erased first).
-int16_t rewrite(int32_t r, cx_object& object) {
+// Gives object r, read again now that the lock is held, the new block and
+// draws it in the colour of the current object kind (the old shape erased
+// first).
+int16_t rewrite(int32_t r, int32_t block, int16_t count) {
+  cx_object object{};
+  if (!lea_t0(r, &object)) return 0;
+  object.block = block;
+  object.count = count;
   dibuje_t0(r, 0);
   if (!escriba_t0_registro(r, object)) return 0;
   const cx_kind* current = registro_tipo(sesion().settings[kCurrentKind], "regrabe");
@@ -70,14 +75,14 @@ bool area_keys(int32_t n, T0Keys* keys) {
 // Deletes T0 object r and, with area, the T1 area it outlines.
 static int16_t delete_t0(int32_t r, bool area, const char* lock_message) {
   const ArchivosT0& t0 = archivos_t0();
-  cx_object object{};
-  if (t0.cuadt0 < 0 || !lea_t0(r, &object)) {
-    informe_error("%s: OBJETO %ld NO EXISTE", area ? "del_t1" : "del_t0", static_cast<long>(r));
-    return -1;
-  }
   const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error(lock_message);
+    return -1;
+  }
+  cx_object object{};
+  if (t0.cuadt0 < 0 || !lea_t0(r, &object)) {
+    informe_error("%s: OBJETO %ld NO EXISTE", area ? "del_t1" : "del_t0", static_cast<long>(r));
     return -1;
   }
   T0Keys keys;
@@ -131,9 +136,7 @@ CX_EXPORT(int16_t) regrabe_poli(int32_t r, const double* x, const double* y, int
     offset = pida_bloque(archivos_t0().coorden, count);
     if (offset < 0 || grabe_puntos(archivos_t0().coorden, offset, x, y, count) != 0) return 0;
   }
-  object.block = offset;
-  object.count = static_cast<int16_t>(count);
-  return rewrite(r, object);
+  return rewrite(r, offset, static_cast<int16_t>(count));
 }
 
 CX_EXPORT(int16_t) regrabe_texto(int32_t r, const char* text) {
@@ -154,9 +157,7 @@ CX_EXPORT(int16_t) regrabe_texto(int32_t r, const char* text) {
   const int32_t bytes = static_cast<int32_t>(kept.size()) + 1;
   const int32_t offset = pida_bloque(archivos_t0().coorden, unidades_texto(bytes - 1));
   if (offset < 0 || esc_bytes(archivos_t0().coorden, offset, kept.c_str(), bytes) != 0) return 0;
-  object.block = offset;
-  object.count = static_cast<int16_t>(bytes);
-  return rewrite(r, object);
+  return rewrite(r, offset, static_cast<int16_t>(bytes));
 }
 
 CX_EXPORT(int16_t) del_t0(int32_t r) {
