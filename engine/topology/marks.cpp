@@ -21,7 +21,7 @@ CX_EXPORT(int16_t) correctores(int16_t colour) {
   if (!layer || layer->kind == 2) return -1;
   const Red* network = layer->kind == 3 ? red(s.current_network) : nullptr;
   const int index = layer->kind < 2 ? archivos_t0().cuadt0
-                    : network       ? network->handles[kRedLabels]
+                    : network       ? network->handles[kSlotLabels]
                                     : -1;
   if (index < 0) return -1;
   const double m = s.params[8];
