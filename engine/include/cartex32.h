@@ -1937,6 +1937,21 @@ CX_EXPORT(int16_t) correctores(int16_t colour);
    point equal to a vertex is inside), else 0. */
 CX_EXPORT(int16_t) esta_en_despl(double x, double y);
 
+/* verifique_topologia - prepares the current network for a new line of
+   `count` points x[i], y[i] (a last point equal to the first is not
+   used). Every arc of a node indexed within twice parameter 8 of the
+   line's bounding box, whose full point list has more than 2 points and
+   whose box meets the line's, is split at each interior vertex where a run
+   of line vertices equal to its consecutive points (either way along it)
+   begins or ends: the node there is the nearest node within parameter 13,
+   or a new node of the network's first node kind; the arc keeps the part
+   before the vertex, a new arc the part after it, and every area the arc
+   bounded is bounded by both. Lines of fewer than 3 points split nothing.
+   Then parameter 8 grows to the line's width or height when either exceeds
+   it. Always returns 0; "ERROR bloqueando arco" (lock) or a damaged list
+   ("ERROR DEL SISTEMA: Debe REGENERAR listas T2") leave that arc whole. */
+CX_EXPORT(int16_t) verifique_topologia(int16_t count, const double* x, const double* y);
+
 #ifdef __cplusplus
 }
 #endif

@@ -114,7 +114,8 @@ void delete_listed(Filtro filter) {
   if (layer->kind != 2) return;
   for (int32_t r : listed) {
     cx_node node{};
-    if (lea_nodo_red(red, r, &node) && node.first_list == 0 && selected(filter, node.kind)) del_nodo(r);
+    if (lea_nodo_red(red, r, &node) && node.first_list == 0 && selected(filter, node.kind))
+      del_nodo(r);
   }
 }
 

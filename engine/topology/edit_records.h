@@ -10,7 +10,13 @@
 namespace cx {
 
 // Handle slots of a network's handle record beyond those of descriptions.h.
-enum RedRanura { kSlotNodeXY = 2, kSlotCodes = 3, kSlotLists = 4, kSlotPoints = 5, kSlotLabels = 7 };
+enum RedRanura {
+  kSlotNodeXY = 2,
+  kSlotCodes = 3,
+  kSlotLists = 4,
+  kSlotPoints = 5,
+  kSlotLabels = 7
+};
 
 // The current layer's network when its node file and xyt2.inx are open.
 const int16_t* red_en_edicion();

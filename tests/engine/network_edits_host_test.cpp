@@ -108,6 +108,39 @@ class NetworkEdits : public ::testing::Test {
     std::memcpy(&first, raw.data(), 4);
     return first != -1;
   }
+  // Parameter 8, the search margin, or sets it (and parameter 13).
+  double margin(double set = -1, double tolerance = 10) {
+    double p[13] = {};
+    int16_t units = 0, yaxis = 0, state = 0;
+    CX_BIND(lib, get_params)
+    (&p[0], &p[1], &p[2], &p[3], &p[4], &p[5], &p[6], &p[7], &p[8], &units, &yaxis, &state, &p[12]);
+    if (set >= 0) {
+      p[7] = set;
+      p[12] = tolerance;
+      CX_BIND(lib, set_params)
+      (&p[0], &p[1], &p[2], &p[3], &p[4], &p[5], &p[6], &p[7], &p[8], &units, nullptr, nullptr,
+       &p[12]);
+    }
+    return p[7];
+  }
+  // An arc through the given intermediate points.
+  int32_t arc_through(int32_t from, int32_t to, const std::vector<std::pair<double, double>>& mid) {
+    const cx_node a = read_node(from), b = read_node(to);
+    std::vector<double> x{a.x}, y{a.y};
+    for (const auto& [px, py] : mid) {
+      x.push_back(px);
+      y.push_back(py);
+    }
+    x.push_back(b.x);
+    y.push_back(b.y);
+    cx_arc ends{};
+    ends.from_node = from;
+    ends.to_node = to;
+    cx_object line{};
+    line.kind = 1;
+    line.count = static_cast<int16_t>(mid.size());
+    return CX_BIND(lib, grabe_arco)(&ends, &line, x.data(), y.data(), 0, red);
+  }
   // The records of a spatial index in the window, with their key points.
   std::map<int32_t, std::pair<double, double>> query(int16_t index, double x1, double y1, double x2,
                                                      double y2) {
@@ -284,6 +317,73 @@ TEST_F(NetworkEdits, AreaObjectsOfTheWindowLeaveWithTheirDescriptions) {
   ASSERT_EQ(CX_BIND(lib, sleer_arc)(red[1], &e, ab, 0), 0);
   EXPECT_EQ(+e.first_desc, 0);
   check_network(2, 2);  // the nodes and arcs stay
+}
+
+TEST_F(NetworkEdits, ALineSplitsTheArcsItMeetsWhereItJoinsOrLeavesThem) {
+  // A triangle area whose base A-B has vertices at x = 1250, 1500, 1750.
+  struct {
+    const char* name;
+    std::vector<std::pair<double, double>> line;
+    int32_t nodes, arcs;  // afterwards
+    double margin;        // parameter 8 afterwards, from 600
+  } const cases[] = {
+      {"touching a vertex", {{1500, 500}, {1500, 1000}, {1500, 1500}}, 4, 4, 1000},
+      {"along three vertices",
+       {{1100, 500}, {1250, 1000}, {1500, 1000}, {1750, 1000}, {1900, 500}},
+       5,
+       5,
+       800},
+      {"along them backwards", {{1900, 500}, {1750, 1000}, {1500, 1000}, {1250, 1000}}, 5, 5, 650},
+      {"two points", {{1500, 1000}, {1500, 1500}}, 3, 3, 600},
+      {"an end node only", {{1000, 1000}, {900, 900}, {800, 1000}}, 3, 3, 600},
+      {"closed, through one vertex",
+       {{1250, 1000}, {1250, 500}, {1100, 500}, {1250, 1000}},
+       4,
+       4,
+       600},
+      {"far away", {{9000, 9000}, {9100, 9000}, {9050, 9050}}, 3, 3, 600},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CX_BIND(lib, end_cons)(0);
+    const TempBase fresh;
+    make_base();
+    layer(1);
+    margin(600);
+    const int32_t A = node(1000, 1000), B = node(2000, 1000), C = node(1500, 2000);
+    const int32_t ab = arc_through(A, B, {{1250, 1000}, {1500, 1000}, {1750, 1000}});
+    cx_object label{};
+    label.kind = 3;
+    label.x = label.y = 1500;
+    const int32_t a = CX_BIND(lib, grabe_t3)("zona", nullptr, &label);
+    for (int32_t e : {ab, arc(B, C), arc(C, A)}) ASSERT_EQ(CX_BIND(lib, agregue_arco)(a, e), 0);
+    cx_area_object object{};
+    double before = 0, perimeter = 0, area = 0, after = 0;
+    ASSERT_EQ(CX_BIND(lib, sleer_top)(red[6], &object, a, 0), 0);
+    ASSERT_EQ(CX_BIND(lib, topo_area)(&object, &before, &perimeter), 3);
+
+    std::vector<double> x, y;
+    for (const auto& [px, py] : c.line) {
+      x.push_back(px);
+      y.push_back(py);
+    }
+    EXPECT_EQ(CX_BIND(lib, verifique_topologia)(static_cast<int16_t>(x.size()), x.data(), y.data()),
+              0);
+    const auto left = check_network(c.nodes + 1, c.arcs + 1);
+    EXPECT_EQ(left.first.size(), static_cast<std::size_t>(c.nodes));
+    EXPECT_EQ(left.second.size(), static_cast<std::size_t>(c.arcs));
+    // Every half bounds the area, which keeps its measures and closes.
+    ASSERT_EQ(CX_BIND(lib, sleer_top)(red[6], &object, a, 0), 0);
+    EXPECT_EQ(CX_BIND(lib, topo_area)(&object, &area, &after), c.arcs);
+    EXPECT_NEAR(area, before, 1e-6);
+    EXPECT_NEAR(after, perimeter, 1e-6);
+    ASSERT_EQ(CX_BIND(lib, set_consts)(25, 3), 3);
+    EXPECT_EQ(CX_BIND(lib, cerradura)(a), 0);
+    EXPECT_EQ(messages.back(), "Area cerrada ok");
+    // The margin grew to the line's extent.
+    EXPECT_EQ(margin(), c.margin);
+    CX_BIND(lib, end_cons)(0);
+  }
 }
 
 TEST_F(NetworkEdits, AHighlightDrawnTwiceIsGone) {

@@ -336,6 +336,7 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(del_clase),
       BOUND(correctores),
       BOUND(esta_en_despl),
+      BOUND(verifique_topologia),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
