@@ -541,6 +541,17 @@ TEST(Stdcall, TopologyExportsRemoveTheirOwnArguments) {
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierred, cxw::Slots() << 1)), 0);
 }
 
+TEST(Stdcall, EditExportsRemoveTheirOwnArguments) {
+  TempBase dir;
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  // Without a session: no limits, no network, no line; nothing is shown.
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, esta_en_despl, cxw::Slots() << 1.5 << -2.5)), 1);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, edit_nodot23, cxw::Slots() << 7)), 0);
+  const double x[1] = {1}, y[1] = {2};
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, verifique_topologia, cxw::Slots() << 0 << x << y)), 0);
+}
+
 TEST(Stdcall, RasterExportsRemoveTheirOwnArguments) {
   TempBase dir;
   EngineLibrary dll;
