@@ -1950,6 +1950,136 @@ CX_EXPORT(int16_t) regrabe_arco(int32_t arc, const double* x, const double* y, i
    "resitue_t01: OBJETO %ld NO EXISTE". */
 CX_EXPORT(int16_t) resitue_t01(int32_t record, double x, double y, double angle);
 
+/* ------------------------------------------------------------------------
+ * Moving, recoding and deleting objects of the base
+ *
+ * Each edit reads what it changes afresh, takes the edit lock (its lock
+ * message when it cannot, with nothing written), and finds every index
+ * entry it must change, by key and record, before it changes any: a
+ * missing entry stops it with the records and indexes as they were. Angles
+ * are radians, stored as tenths of a degree to the nearest. Requires: a
+ * session with a current layer whose files are open.
+ * ------------------------------------------------------------------------ */
+
+/* regrabe_nodo - moves node `node` of the current network to (x, y) and
+   turns it to `angle`, moving its xyt2.inx entry. The node and its arcs are
+   erased and drawn again (the arcs follow, being drawn from their end
+   nodes; their stored bounding boxes are not recomputed).
+   Returns 0 moved; -1, with nothing changed, after "NO se encontro nodo ",
+   "Error bloqueando Nodo" (lock) or "Error en indice xyt2" (its entry is
+   missing). */
+CX_EXPORT(int16_t) regrabe_nodo(int32_t node, double x, double y, double angle);
+
+/* resitue_t3 - moves the label point of area object `area` of the current
+   network (of kind 3) to (x, y) and turns it to `angle`, moving its
+   xyt3.inx entry; it is erased and drawn again.
+   Returns 0 moved; -1, with nothing changed, after "Error de Bloqueo.T0"
+   (lock), "Error en indice espacial..T0" (its entry is missing) or "NO se
+   encontro area %ld". */
+CX_EXPORT(int16_t) resitue_t3(int32_t area, double x, double y, double angle);
+
+/* regrabe_poli - gives T0 object `record` the point list x[0..n-1],
+   y[0..n-1] in a new block of COORDEN.DAT (n <= 0: no block); the old
+   block stays, the anchor point and its index entry are unchanged. The
+   object is drawn again in the colour of the current object kind.
+   Always returns 0. Refused with the object unchanged: more points than
+   one block holds ("regrabe_poli: %ld UNIDADES NO CABEN EN UN BLOQUE
+   (maximo 300)"), a kind that is not a point list (geometry 0, 5, 6, 8,
+   9), "Error de Bloqueo.T0" (lock), "regrabe_poli: OBJETO %ld NO EXISTE",
+   null arrays. */
+CX_EXPORT(int16_t) regrabe_poli(int32_t record, const double* x, const double* y, int16_t n);
+
+/* regrabe_texto - gives text object `record` (geometry 1) the text `text`
+   (its first 255 characters) in a new block, as regrabe_poli does.
+   Always returns 0; refused with the object unchanged for an object that
+   is not a text, a null text, the lock ("Error de Bloqueo.T0") or an
+   object that is not there. */
+CX_EXPORT(int16_t) regrabe_texto(int32_t record, const char* text);
+
+/* edit_co1 - gives the T1 area outlined by T0 object `record` the code of
+   the current layer's two prefix digits followed by the first 11
+   characters of `text` (NUL-padded), in AREAS.DAT and ZONAST3.INX.
+   `ignored` is not read. Requires: the current layer is of kind 1.
+   Returns 0 changed; -1, with nothing changed, after "ERROR: ya existe
+   codigo " and "cancelado..." (the code is taken), "Error:bloqueo T1"
+   (lock), "Error en indice Areas T1" (the old code's entry is missing),
+   "edit_co1: OBJETO %ld NO ES BORDE DE AREA" or "edit_co1: LA CAPA ACTUAL
+   NO ES DE AREAS T1". */
+CX_EXPORT(int16_t) edit_co1(int32_t record, const char* text, int16_t ignored);
+
+/* edit_co3 - the same for area object `area` of the current network (of
+   kind 3), in objs.dat and nodo.inx: "ERROR: ya existe codigo " and
+   "cancelado...", "Error:bloqueo T3" (lock), "Error en indice Areas T3",
+   "NO se encontro area %ld". Returns 0 changed, -1 refused. */
+CX_EXPORT(int16_t) edit_co3(int32_t area, const char* text, int16_t ignored);
+
+/* edit_nodot23 - draws `record` in exclusive-or mode, in its kind's colour:
+   a node, or, in a network of kind 3 whose current object kind (setting
+   code 25) is not a node kind (geometry 3), an area object. A second call
+   with the same record removes the highlight. The exclusive-or switch is
+   left as it was. Always returns 0. */
+CX_EXPORT(int16_t) edit_nodot23(int32_t record);
+
+/* del_t0 - deletes T0 object `record`: its CUADT0.INX entry leaves the
+   index, it is erased and given back; its block stays.
+   Returns 0 deleted; -1, with nothing changed, after "Error bloqueo - T0"
+   (lock), "Error eliminando i. espacial" (its entry is missing) or
+   "del_t0: OBJETO %ld NO EXISTE". */
+CX_EXPORT(int16_t) del_t0(int32_t record);
+
+/* del_t1 - deletes the T1 area outlined by T0 object `record` with the
+   outline: both entries (CUADT0.INX, ZONAST3.INX) leave their indexes and
+   both records are given back.
+   Returns 0 deleted; -1, with nothing changed, after "Error bloqueo - T1-"
+   (lock), "Error eliminando- I. espacial t1" or "Error eliminando- I.
+   areas t1" (an entry is missing, or the object outlines no area), or
+   "del_t1: OBJETO %ld NO EXISTE". */
+CX_EXPORT(int16_t) del_t1(int32_t record);
+
+/* del_capa, del_tipo, del_clase - delete the current layer's objects
+   indexed in the world window widened by parameter 8 (at most 895): all of
+   them; those of the current object kind; those whose kind has the current
+   kind's geometry type. First the host is asked "ATENCION: desea eliminar
+   %d objetos? " (caption "Confirme eliminaci\xf3n", OK and Cancel, question
+   icon) with the number of listed objects; anything but OK deletes
+   nothing. T0 objects go as del_t0 deletes them, area outlines of a layer
+   of kind 1 as del_t1, area objects as borre_t3. In a network of kind 2
+   the objects are nodes: first their selected arcs that bound no area go
+   (as borre_arco; "ERROR: NO hay arco entre nodos " when an arc is missing
+   from a list), then the selected nodes left without arcs (as del_nodo).
+   For del_clase a node kind (geometry 3) selects nodes, an arc kind (4)
+   arcs. `ignored` is not read. Always return 0. */
+CX_EXPORT(int16_t) del_capa(int16_t ignored);
+CX_EXPORT(int16_t) del_tipo(int16_t ignored);
+CX_EXPORT(int16_t) del_clase(int16_t ignored);
+
+/* correctores - marks, in colour `colour`, the anchor point of every object
+   of the current layer indexed in the world window widened by parameter
+   8: T0 objects (layers of kind 0 and 1) or area objects' label points
+   (kind 3). Returns the number of marks; -1 for a layer of kind 2 or a
+   layer whose files are not open. */
+CX_EXPORT(int16_t) correctores(int16_t colour);
+
+/* esta_en_despl - 1 when there is no limits polygon (set_lims; fewer than
+   3 points are none) or (x, y) lies inside it by the even-odd rule (a
+   point equal to a vertex is inside), else 0. */
+CX_EXPORT(int16_t) esta_en_despl(double x, double y);
+
+/* verifique_topologia - prepares the current network for a new line of
+   `count` points x[i], y[i] (a last point equal to the first is not
+   used). Every arc of a node indexed within twice parameter 8 of the
+   line's bounding box, whose full point list has more than 2 points and
+   whose box meets the line's, is split at each interior vertex where a run
+   of line vertices equal to its consecutive points (either way along it)
+   begins or ends: the node there is the nearest node within parameter 13,
+   or a new node of the network's first node kind; the arc keeps the part
+   before the vertex, a new arc the part after it, and every area the arc
+   bounded is bounded by both. Lines of fewer than 3 points split nothing.
+   Then parameter 8 grows to the line's width or height when either exceeds
+   it. Always returns 0; "ERROR bloqueando arco" (lock) or a damaged list
+   ("ERROR DEL SISTEMA: Debe REGENERAR listas T2") leave that arc whole. */
+CX_EXPORT(int16_t) verifique_topologia(int16_t count, const double* x, const double* y);
+
 #ifdef __cplusplus
 }
 #endif

@@ -166,3 +166,13 @@ CX_EXPORT(int16_t) esta_dentro(double x, double y, int32_t record, int16_t layer
   if (xs.front() != xs.back() || ys.front() != ys.back()) return 0;
   return test(x, y, xs.data(), ys.data(), object.count, nullptr, 1, false, false) ? -1 : 0;
 }
+
+CX_EXPORT(int16_t) esta_en_despl(double x, double y) {
+  using namespace cx;
+  const Poligono& p = sesion().limits;
+  // Fewer than three points enclose nothing: no limits.
+  if (p.count < 3) return 1;
+  const Ventana& e = p.extents;
+  if (x < e.xmin || x > e.xmax || y < e.ymin || y > e.ymax) return 0;
+  return test(x, y, p.x.get(), p.y.get(), p.count, nullptr, 1, true, false);
+}

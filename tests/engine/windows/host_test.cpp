@@ -332,6 +332,21 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(find_t03),
       BOUND(get_nodesT3),
       BOUND(get_arct3),
+      BOUND(regrabe_nodo),
+      BOUND(resitue_t3),
+      BOUND(regrabe_poli),
+      BOUND(regrabe_texto),
+      BOUND(edit_co1),
+      BOUND(edit_co3),
+      BOUND(edit_nodot23),
+      BOUND(del_t0),
+      BOUND(del_t1),
+      BOUND(del_capa),
+      BOUND(del_tipo),
+      BOUND(del_clase),
+      BOUND(correctores),
+      BOUND(esta_en_despl),
+      BOUND(verifique_topologia),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
@@ -534,6 +549,17 @@ TEST(Stdcall, TopologyExportsRemoveTheirOwnArguments) {
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, get_red_act, cxw::Slots() << 0)), 0);
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierre_t0, cxw::Slots() << 0)), 0);
   EXPECT_EQ(static_cast<int16_t>(CALL(dll, cierred, cxw::Slots() << 1)), 0);
+}
+
+TEST(Stdcall, EditExportsRemoveTheirOwnArguments) {
+  TempBase dir;
+  EngineLibrary dll;
+  ASSERT_TRUE(dll.loaded()) << dll.load_error();
+  // Without a session: no limits, no network, no line; nothing is shown.
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, esta_en_despl, cxw::Slots() << 1.5 << -2.5)), 1);
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, edit_nodot23, cxw::Slots() << 7)), 0);
+  const double x[1] = {1}, y[1] = {2};
+  EXPECT_EQ(static_cast<int16_t>(CALL(dll, verifique_topologia, cxw::Slots() << 0 << x << y)), 0);
 }
 
 TEST(Stdcall, RasterExportsRemoveTheirOwnArguments) {
