@@ -20,9 +20,8 @@ bool ponga_color(int kind) {
   const cx_kind* k = registro_tipo(kind, "scolor");
   if (!k) return false;
   gdcolor(k->colour);
-  EstadoGrafico& g = estado_grafico();
-  g.hatch_angle = k->hatch * 0.017453292519943295;
-  g.hatch_step = std::max<int16_t>(k->hatch_step, 1);
+  gdachang(k->hatch);
+  gdachpaso(k->hatch_step);
   return true;
 }
 

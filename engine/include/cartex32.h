@@ -1822,6 +1822,48 @@ CX_EXPORT(int16_t) regrabe_arco(int32_t arc, const double* x, const double* y, i
    "resitue_t01: OBJETO %ld NO EXISTE". */
 CX_EXPORT(int16_t) resitue_t01(int32_t record, double x, double y, double angle);
 
+/* ------------------------------------------------------------------------
+ * Hatching
+ *
+ * Polygons in world coordinates shaded with parallel lines in the current
+ * colour: the hatch lines lie one hatch step of device pixels apart, so the
+ * density does not change with the zoom, and run at minus the hatch angle
+ * to the world x axis. Inside spans are taken by the even-odd rule; a line
+ * through a vertex counts it for one of its two edges, so spans stay
+ * paired. One call handles at most 121,830 crossings of edges with lines
+ * (15 node blocks of 8,122); only the lines that can meet the clip region
+ * are cut. Spans are drawn in line type 1; the line type is restored.
+ * ------------------------------------------------------------------------ */
+
+/* gdachang - sets the hatch angle to `degrees` (its sine and cosine from
+   the tenth-of-a-degree table). Returns the argument. gabrest sets 0. */
+CX_EXPORT(int16_t) gdachang(int16_t degrees);
+/* gdachpaso - sets the hatch step in device pixels; 0 or less is taken as
+   1. Returns the step stored. gabrest sets 1. */
+CX_EXPORT(int16_t) gdachpaso(int16_t step);
+/* gachurado - hatches the polygon of `count` points xs[i], ys[i] (world
+   coordinates), closed back to its first point.
+     count   points of the polygon; both arrays must have room for
+             count + 1 points: xs[count], ys[count] receive the closing
+             copy of point 0, and nothing else of them is changed
+   Returns 1 hatched; 0 when nothing is drawn: fewer than 2 points, a null
+   array, no device bound, no world transform, or a polygon whose box lies
+   outside the clip region; -1, with nothing drawn, after "Error en malloc
+   de SCAN_ARENA..." (memory) or "ERROR achurado: mem" (more crossings
+   than the node blocks hold). */
+CX_EXPORT(int16_t) gachurado(int16_t count, double* xs, double* ys);
+/* achuraT3 - hatches the area object `object` of the current network (of
+   kind 3): the rings its description's arcs form, as topo_area orders
+   them, hatched together, so that holes stay empty and islands in holes
+   are hatched again. While a work area is set (setting code 2 not 0) an
+   area whose box misses the work extents is not drawn.
+     object  the caller's host area record; its description head is read
+   Returns gachurado's values; 0 as well for an area with no description
+   or outside the work extents, after "achuraT3: LA CAPA ACTUAL NO ES DE
+   AREAS" (no area network current), and after "achuraT3: ARCO n NO SE
+   LEE" or a message of the description chain (a damaged description). */
+CX_EXPORT(int16_t) achuraT3(const cx_area_object* object);
+
 #ifdef __cplusplus
 }
 #endif

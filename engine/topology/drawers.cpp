@@ -5,8 +5,9 @@
 // kind's colour and line style; nodes (3) as a marker; arcs (4) through
 // their full point list; texts (1) and the other types as a marker at the
 // anchor while the text and symbol drawing does not exist. Area objects are
-// drawn by a marker at their label point, and their bounding arcs too when
-// their kind has a hatch setting.
+// drawn by a marker at their label point, and when their kind has a hatch
+// setting they are hatched and their bounding arcs drawn. Polygons (type 6)
+// and closed point lists of kinds with a hatch setting are hatched.
 #include "topology/drawers.h"
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include "records/record_file.h"
 #include "records/typed_records.h"
 #include "session/session.h"
+#include "topology/area_hatch.h"
 #include "topology/topology_files.h"
 #include "topology/writers.h"
 
@@ -37,6 +39,19 @@ bool read_points(int handle, int32_t offset, int count, std::vector<double>& x,
 
 bool read_node(const int16_t* red, int32_t record, cx_node* node) {
   return sleer_nod(red[0], node, record, kNodeSize) == 0;
+}
+
+// Kinds with a hatch setting hatch their polygons (type 6) and their
+// closed point lists at that angle and step.
+bool hatched(const cx_kind& kind, const std::vector<double>& x, const std::vector<double>& y,
+             int count) {
+  if (kind.hatch == 0 || count < 3) return false;
+  return kind.geometry == 6 || (x[0] == x[count - 1] && y[0] == y[count - 1]);
+}
+
+void set_hatch(const cx_kind& kind) {
+  gdachang(kind.hatch);
+  gdachpaso(kind.hatch_step);
 }
 
 }  // namespace
@@ -65,8 +80,12 @@ int16_t dibuje_t0(int32_t record, int colour) {
   const cx_kind& kind = tipo_para_dibujo(object.kind);
   aplique_atributos(kind, colour);
   if (es_lista_de_puntos(kind.geometry) && object.count > 0 && object.block > 0) {
-    std::vector<double> x(object.count), y(object.count);
+    std::vector<double> x(object.count + 1), y(object.count + 1);
     if (!read_points(files.coorden, object.block, object.count, x, y, 0)) return -1;
+    if (hatched(kind, x, y, object.count)) {
+      set_hatch(kind);
+      gachurado(object.count, x.data(), y.data());
+    }
     gplinea(x.data(), y.data(), object.count);
   } else {
     marque_punto(object.x, object.y);
@@ -105,6 +124,9 @@ int16_t dibuje_objeto_area(const int16_t* red, int32_t record, int colour) {
   if (red[6] < 0 || sleer_top(red[6], &object, record, kAreaObjectSize) != 0) return -1;
   const cx_kind& kind = tipo_para_dibujo(object.kind);
   if (kind.hatch != 0 && red[8] >= 0) {
+    aplique_atributos(kind, colour);
+    set_hatch(kind);
+    achure_area(red, object.first_desc, "vea_area");
     // The description chain of the area object: one entry per bounding arc.
     const int32_t limit = std::max(ultimo_registro(red[8], kDescSize), 0);
     int32_t entry = object.first_desc;
