@@ -39,7 +39,7 @@ CX_EXPORT(void) carguedespl(const char* name) {
   std::string opened;
   const ArchivoTexto f = abra_texto(name, ".des", &opened);
   if (!f) {
-    formatee("No existe despliegue %s", name);
+    informe_error("No existe despliegue %s", name);
     return;
   }
   LectorTexto in(f.get());

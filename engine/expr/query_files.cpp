@@ -283,7 +283,8 @@ CX_EXPORT(void) cargue_stat(const char* name) {
   std::string opened;
   const ArchivoTexto f = abra_texto(name, ".con", &opened);
   if (!f) {
-    formatee("No existe consulta %s", name);
+    // The host has no way to read the message buffer: the failure is shown.
+    informe_error("No existe consulta %s", name);
     return;
   }
   LectorTexto in(f.get());

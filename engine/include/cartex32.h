@@ -1907,8 +1907,7 @@ CX_EXPORT(void) guarde_stat(const char* name);
    linea n" and changes nothing. Layer and kind lines beyond the session's
    tables, and a current layer or kind beyond them, are read and not
    applied. No result; when neither name opens, nothing changes and
-   "No existe consulta <name>" is left in the message buffer for the host
-   to show. */
+   "No existe consulta <name>" is shown. */
 CX_EXPORT(void) cargue_stat(const char* name);
 /* guardespl - writes the work polygon, the view and the work extents to
    the file `name` as given. No result; "No hay Area.." when the work area
@@ -1921,7 +1920,7 @@ CX_EXPORT(void) guardespl(const char* name);
    extents. A damaged file (no points, more than 32767, a bad number or a
    missing line) shows "Despliegue <file> da\xf1ado en la linea n" and
    changes nothing. No result; when neither name opens, nothing changes
-   and "No existe despliegue <name>" is left in the message buffer. */
+   and "No existe despliegue <name>" is shown. */
 CX_EXPORT(void) carguedespl(const char* name);
 
 #ifdef __cplusplus
