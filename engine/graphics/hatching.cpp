@@ -143,8 +143,8 @@ Achurado tramos_de_achurado(const Anillo* rings, int count, const int32_t* limit
       const double lo = std::min(ya, yb), hi = std::max(ya, yb);
       // The lines with lo <= y < hi, found from the estimate and settled
       // against the line positions themselves.
-      int32_t k = std::max<int32_t>(
-          k0, static_cast<int32_t>(std::max(first, std::ceil((lo - ymin) / spacing) - 1)));
+      const double estimate = std::ceil((lo - ymin) / spacing) - 1;
+      int32_t k = static_cast<int32_t>(std::clamp(estimate, first, last + 1));
       while (k < k0 + lines && line_y(k) < lo) ++k;
       for (; k < k0 + lines && line_y(k) < hi; ++k) {
         const double x = xa + (line_y(k) - ya) * (xb - xa) / (yb - ya);

@@ -48,6 +48,10 @@ TEST_F(Legend, RangeLabelsRowsAndBox) {
   const std::vector<std::string> labels = {"HASTA 10.00    ", "10.00    A 20.00    ", "Centro",
                                            "MAS DE 30.00    "};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(etiqueta_de_clase(i, 4), labels[static_cast<size_t>(i)]);
+  // A limit of 301 digits is written whole.
+  sesion().legend[1].value = 1e300;
+  EXPECT_EQ(etiqueta_de_clase(0, 4).size(), 6 + 304u);
+  sesion().legend[1].value = 10;
 
   EXPECT_EQ(showconv(0, 0), 0);
   EXPECT_EQ(showconv(-2, 0), 0);

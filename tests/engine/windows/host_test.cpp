@@ -322,6 +322,15 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(borre_t3),
       BOUND(regrabe_arco),
       BOUND(resitue_t01),
+      BOUND(gdachang),
+      BOUND(gdachpaso),
+      BOUND(gachurado),
+      BOUND(achuraT3),
+      BOUND(showconv),
+      BOUND(guarde_stat),
+      BOUND(cargue_stat),
+      BOUND(guardespl),
+      BOUND(carguedespl),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
