@@ -156,6 +156,13 @@ class Thematic : public ::testing::Test {
     return pixels;
   }
 
+  // Whether the world point (on the 0..1000 x 0..750 view) is not white.
+  static bool inked(const std::vector<unsigned char>& pixels, double x, double y) {
+    const std::size_t at =
+        (static_cast<std::size_t>(kHeight - 1 - int(y * 0.64)) * kWidth + std::size_t(x * 0.64)) *
+        4;
+    return pixels[at] != 255 || pixels[at + 1] != 255 || pixels[at + 2] != 255;
+  }
   static std::string text_of(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream s;
@@ -194,12 +201,7 @@ TEST_F(Thematic, MapDrawnAgainFromItsQueryInAFreshSession) {
 
   // The hole of zone 1 stays empty around the island; the island and the
   // zones have their hatch lines.
-  const auto pixel = [&](double x, double y) {
-    const std::size_t at = (static_cast<std::size_t>(kHeight - 1 - int(y * 0.64)) * kWidth +
-                            static_cast<std::size_t>(x * 0.64)) *
-                           4;
-    return first[at] != 255 || first[at + 1] != 255 || first[at + 2] != 255;
-  };
+  const auto pixel = [&](double x, double y) { return inked(first, x, y); };
   int hole = 0, island = 0, zone = 0;
   for (double x = 205; x < 295; x += 1)
     for (double y = 205; y < 295; y += 1) {
@@ -225,6 +227,34 @@ TEST_F(Thematic, MapDrawnAgainFromItsQueryInAFreshSession) {
   query = "mapa";
   EXPECT_TRUE(draw(false) == first) << "the map drawn from mapa.con differs";
   EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+// A zone kind with a hatch setting (angle, step) is hatched when an area
+// is drawn; without one only its outline is.
+TEST_F(Thematic, AreasOfAKindWithAHatchSettingAreHatchedWhenDrawn) {
+  build_zones();
+  for (uint8_t hatch : {0, 30}) {
+    cx_kind kind{};
+    CX_BIND(lib, get_tobjetos)(kZone, &kind);
+    kind.hatch = hatch;
+    kind.hatch_step = 4;
+    CX_BIND(lib, set_tobjetos)(kZone, &kind);
+    const int32_t hdc = CX_BIND(lib, crear_dispositivo)(kWidth, kHeight);
+    CX_BIND(lib, gabrest)(0, 0, kWidth, kHeight, hdc);
+    CX_BIND(lib, set_video)(0, 0, 1000, 750);
+    EXPECT_EQ(CX_BIND(lib, vea_area)(2, 12), 0);
+    std::vector<unsigned char> pixels(kWidth * kHeight * 4);
+    CX_BIND(lib, copiar_pixeles)(hdc, pixels.data());
+    CX_BIND(lib, liberar_dispositivo)(hdc);
+    int inside = 0, outside = 0;
+    for (double x = 410; x < 690; x += 1.5)
+      for (double y = 110; y < 390; y += 1.5) {
+        inside += inked(pixels, x, y);
+        outside += inked(pixels, x - 300, y);
+      }
+    EXPECT_EQ(inside > 1000, hatch != 0) << inside;
+    EXPECT_EQ(outside, 0);
+  }
 }
 
 TEST_F(Thematic, QueryAndDisplayFilesRoundTripAndRefuseDamage) {
