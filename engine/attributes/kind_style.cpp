@@ -24,9 +24,8 @@ void texto_del_nucleo(double x, double y, double angle, const char* text) {
 
 void aplique_color(const cx_kind& k) {
   gdcolor(k.colour);
-  EstadoGrafico& g = estado_grafico();
-  g.hatch_angle = k.hatch * 0.017453292519943295;
-  g.hatch_step = std::max<int16_t>(k.hatch_step, 1);
+  gdachang(k.hatch);
+  gdachpaso(k.hatch_step);
 }
 
 void aplique_linea(const cx_kind& k) {

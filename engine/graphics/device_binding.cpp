@@ -36,6 +36,8 @@ void reset_attributes(cx::EstadoGrafico& g) {
   g.text_angle = 0;
   g.icon_pixels = 100;
   g.hatch_angle = 0;
+  g.hatch_sin = 0;
+  g.hatch_cos = 1.0;
   g.hatch_step = 1;
 }
 

@@ -51,8 +51,9 @@ struct EstadoGrafico {
   int16_t font_index = 0;  // 0..6
   int16_t vector_text = 0, black_text = 0;
   int16_t status_line = 0;  // 0..29, the line of the last status text
-  double hatch_angle = 0;
-  int16_t hatch_step = 1;
+  double hatch_angle = 0;   // radians
+  double hatch_sin = 0, hatch_cos = 1.0;
+  int16_t hatch_step = 1;  // device pixels, at least 1
 };
 
 EstadoGrafico& estado_grafico();

@@ -2080,6 +2080,107 @@ CX_EXPORT(int16_t) esta_en_despl(double x, double y);
    ("ERROR DEL SISTEMA: Debe REGENERAR listas T2") leave that arc whole. */
 CX_EXPORT(int16_t) verifique_topologia(int16_t count, const double* x, const double* y);
 
+/* ------------------------------------------------------------------------
+ * Hatching
+ *
+ * Polygons in world coordinates shaded with parallel lines in the current
+ * colour: the hatch lines lie one hatch step of device pixels apart, so the
+ * density does not change with the zoom, and run at minus the hatch angle
+ * to the world x axis. Inside spans are taken by the even-odd rule; a line
+ * through a vertex counts it for one of its two edges, so spans stay
+ * paired. One call handles at most 121,830 crossings of edges with lines
+ * (15 node blocks of 8,122); only the lines that can meet the clip region
+ * are cut. Spans are drawn in line type 1; the line type is restored.
+ * ------------------------------------------------------------------------ */
+
+/* gdachang - sets the hatch angle to `degrees` (its sine and cosine from
+   the tenth-of-a-degree table). Returns the argument. gabrest sets 0. */
+CX_EXPORT(int16_t) gdachang(int16_t degrees);
+/* gdachpaso - sets the hatch step in device pixels; 0 or less is taken as
+   1. Returns the step stored. gabrest sets 1. */
+CX_EXPORT(int16_t) gdachpaso(int16_t step);
+/* gachurado - hatches the polygon of `count` points xs[i], ys[i] (world
+   coordinates), closed back to its first point.
+     count   points of the polygon; both arrays must have room for
+             count + 1 points: xs[count], ys[count] receive the closing
+             copy of point 0, and nothing else of them is changed
+   Returns 1 hatched; 0 when nothing is drawn: fewer than 2 points, a null
+   array, no device bound, no world transform, or a polygon whose box lies
+   outside the clip region; -1, with nothing drawn, after "Error en malloc
+   de SCAN_ARENA..." (memory) or "ERROR achurado: mem" (more crossings
+   than the node blocks hold). */
+CX_EXPORT(int16_t) gachurado(int16_t count, double* xs, double* ys);
+/* achuraT3 - hatches the area object `object` of the current network (of
+   kind 3): the rings its description's arcs form, as topo_area orders
+   them, hatched together, so that holes stay empty and islands in holes
+   are hatched again. While a work area is set (setting code 2 not 0) an
+   area whose box misses the work extents is not drawn.
+     object  the caller's host area record; its description head is read
+   Returns gachurado's values; 0 as well for an area with no description
+   or outside the work extents, after "achuraT3: LA CAPA ACTUAL NO ES DE
+   AREAS" (no area network current), and after "achuraT3: ARCO n NO SE
+   LEE" or a message of the description chain (a damaged description). */
+CX_EXPORT(int16_t) achuraT3(const cx_area_object* object);
+
+/* ------------------------------------------------------------------------
+ * Thematic classes, legend and query files
+ *
+ * The classes of a thematic map are the legend slots of set_convens: slot
+ * i holds class i's lower limit (class i runs from limit i to limit i + 1),
+ * its five attributes (a the colour; e the legend sample: 0 a box hatched
+ * at angle b and step c, 1 a line of type b and width c, 2 icon d) and its
+ * label. The formulas are set_formulas' two texts; the legend box is the
+ * placement of set_convxy. A stored query (".con") keeps all of it with
+ * the view, the layer and kind switches, the settings, parameters, grid,
+ * window history and work area; a display file (".des") keeps the work
+ * polygon, the view and the work extents. docs/formats/thematic.md gives
+ * both formats line by line and what a load applies.
+ * ------------------------------------------------------------------------ */
+
+/* showconv - draws the legend of the first `count` classes (at most 16) in
+   the legend box, or, while the box is unset (equal corners), in the right
+   fifth of the view, count twentieths of the view high from its bottom
+   (the box is kept). Each row has the class's sample in its colour and its
+   label, or when the label is blank the range its limits bound ("HASTA
+   10.00    ", "10.00    A 20.00    ", "MAS DE 30.00    "); rows run down
+   from the top while the y-direction flag is set. The box is erased and
+   outlined in colour 15, and the text drawn in it, or everything in colour
+   0 with the black-text flag cleared when `mono` is non-zero. Text size
+   entry 1 is set to the row's text size and selected, the text angle is
+   0; the colour, line type and width, hatch settings and black-text flag
+   are given back.
+   Returns the number of classes drawn; 0 for a count of 0 or less. */
+CX_EXPORT(int16_t) showconv(int16_t count, int16_t mono);
+/* guarde_stat - writes the session's query to `name` with its extension
+   replaced by ".con" (zona.txt: zona.con; zona: zona.con). Texts are
+   written on one line each, their control characters as blanks. A null or
+   empty name writes nothing. No result; "Error en archivo.." when the file
+   cannot be created or written. */
+CX_EXPORT(void) guarde_stat(const char* name);
+/* cargue_stat - reads the query file `name`, else `name` + ".con", and
+   applies it. The file is read whole first: a count beyond the table it
+   fills (more than 255 layers, 9999 kinds, 16 classes, 10 titles, 32767
+   polygon points), a number that is not one, a line longer than 500
+   characters or a missing line shows "Consulta <file> da\xf1ada en la
+   linea n" and changes nothing. Layer and kind lines beyond the session's
+   tables, and a current layer or kind beyond them, are read and not
+   applied. No result; when neither name opens, nothing changes and
+   "No existe consulta <name>" is shown. */
+CX_EXPORT(void) cargue_stat(const char* name);
+/* guardespl - writes the work polygon, the view and the work extents to
+   the file `name` as given. No result; "No hay Area.." when the work area
+   is no polygon (modes 1 and 4) with points, "Error en archivo.." when the
+   file cannot be created or written. */
+CX_EXPORT(void) guardespl(const char* name);
+/* carguedespl - reads the display file `name`, else `name` + ".des": the
+   polygon becomes the work polygon (mode 1, its old arrays freed), the
+   view is applied as by set_video and the extents become the work
+   extents. A damaged file (no points, more than 32767, a bad number or a
+   missing line) shows "Despliegue <file> da\xf1ado en la linea n" and
+   changes nothing. No result; when neither name opens, nothing changes
+   and "No existe despliegue <name>" is shown. */
+CX_EXPORT(void) carguedespl(const char* name);
+
 #ifdef __cplusplus
 }
 #endif

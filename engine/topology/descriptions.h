@@ -41,6 +41,18 @@ bool cadena_de_area(const int16_t* red, int32_t head, std::size_t limit,
 bool puntos_de_arco(const int16_t* red, const cx_arc& arc, std::vector<double>* x,
                     std::vector<double>* y);
 
+// The rings of an area object's description from head (at most 900
+// arcs), each as the points of its arcs in ring order, arcs turned where
+// they run backwards; with the length of all arcs and the number read.
+// false, after "<caller>: ARCO n NO SE LEE" or a message of the chain,
+// when an arc cannot be read.
+struct AnillosDeArea {
+  std::vector<std::vector<double>> x, y;
+  double length = 0;
+  std::size_t arcs = 0;
+};
+bool anillos_de_area(const int16_t* red, int32_t head, const char* caller, AnillosDeArea* out);
+
 // Adds arc e to area object a's description (the caller holds the edit
 // lock). 0 added; -1 after a message when a or e is not a record or the
 // arc is already there ("Arco %ld ya esta en ...").

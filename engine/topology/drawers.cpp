@@ -6,8 +6,10 @@
 // gtexto at the anchor, turned by the object's rotation; nodes (3) as a
 // marker; arcs (4) through their full point list; the other types as the
 // kind's symbol at the anchor, turned likewise (a marker when the kind has
-// none). Area objects are drawn by a marker at their label point, and their
-// bounding arcs too when their kind has a hatch setting.
+// none). Polygons (type 6) and closed point lists of kinds with a hatch
+// setting are hatched. Area objects are drawn by a marker at their label
+// point, and when their kind has a hatch setting they are hatched and their
+// bounding arcs drawn.
 #include "topology/drawers.h"
 
 #include <algorithm>
@@ -24,6 +26,7 @@
 #include "records/record_file.h"
 #include "records/typed_records.h"
 #include "session/session.h"
+#include "topology/area_hatch.h"
 #include "topology/topology_files.h"
 #include "topology/writers.h"
 
@@ -75,6 +78,14 @@ void draw_symbol(const cx_kind& kind, double x, double y, int tenths) {
   marque_punto(x, y);
 }
 
+// Kinds with a hatch setting hatch their polygons (type 6) and their
+// closed point lists at that angle and step (set with the kind's colour).
+bool hatched(const cx_kind& kind, const std::vector<double>& x, const std::vector<double>& y,
+             int count) {
+  if (kind.hatch == 0 || count < 3) return false;
+  return kind.geometry == 6 || (x[0] == x[count - 1] && y[0] == y[count - 1]);
+}
+
 }  // namespace
 
 const cx_kind& tipo_para_dibujo(int kind) {
@@ -108,8 +119,9 @@ int16_t dibuje_t0(int32_t record, int colour) {
     if (!text.empty()) texto_girado(object.x, object.y, object.rotation, text.c_str());
   } else if (es_lista_de_puntos(kind.geometry)) {
     if (object.count > 0 && object.block > 0) {
-      std::vector<double> x(object.count), y(object.count);
+      std::vector<double> x(object.count + 1), y(object.count + 1);
       if (!read_points(files.coorden, object.block, object.count, x, y, 0)) return -1;
+      if (hatched(kind, x, y, object.count)) gachurado(object.count, x.data(), y.data());
       gplinea(x.data(), y.data(), object.count);
     } else {
       marque_punto(object.x, object.y);
@@ -151,6 +163,8 @@ int16_t dibuje_objeto_area(const int16_t* red, int32_t record, int colour) {
   if (red[6] < 0 || sleer_top(red[6], &object, record, kAreaObjectSize) != 0) return -1;
   const cx_kind& kind = tipo_para_dibujo(object.kind);
   if (kind.hatch != 0 && red[8] >= 0) {
+    aplique_atributos(kind, colour);  // the hatch angle and step too
+    achure_area(red, object.first_desc, "vea_area");
     // The description chain of the area object: one entry per bounding arc.
     const int32_t limit = std::max(ultimo_registro(red[8], kDescSize), 0);
     int32_t entry = object.first_desc;

@@ -1,6 +1,6 @@
 // Areas and lengths: of plain point lists (area_calc, long_calc) and of an
-// area object from the arcs of its description (topo_area), and the check
-// that those arcs form one closed ring (cerradura).
+// area object from the rings the arcs of its description form (topo_area),
+// and the check that those arcs form one closed ring (cerradura).
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -94,6 +94,43 @@ void mark_node(const int16_t* red, int32_t node) {
 
 }  // namespace
 
+bool anillos_de_area(const int16_t* red, int32_t head, const char* caller, AnillosDeArea* out) {
+  *out = {};
+  std::vector<Tramo> t;
+  if (!tramos(red, head, kAreaArcs, &t)) return false;
+  // Ordered ring by ring: each ring ends at the arc that comes back to its
+  // first arc's start; the next ring is ordered from what is left.
+  std::vector<double> x, y;
+  for (std::size_t start = 0; start < t.size();) {
+    std::vector<Tramo> rest(t.begin() + static_cast<std::ptrdiff_t>(start), t.end());
+    ordene(rest);
+    std::size_t end = 0;
+    while (end + 1 < rest.size() && rest[end].to != rest[0].from) ++end;
+    std::copy(rest.begin(), rest.end(), t.begin() + static_cast<std::ptrdiff_t>(start));
+    out->x.emplace_back();
+    out->y.emplace_back();
+    for (std::size_t i = start; i <= start + end; ++i) {
+      cx_arc arc{};
+      if (!lea_arco(red, std::abs(t[i].arc), &arc) || !puntos_de_arco(red, arc, &x, &y)) {
+        informe_error("%s: ARCO %ld NO SE LEE", caller, static_cast<long>(std::abs(t[i].arc)));
+        *out = {};
+        return false;
+      }
+      if (t[i].arc < 0) {
+        std::reverse(x.begin(), x.end());
+        std::reverse(y.begin(), y.end());
+      }
+      for (std::size_t j = 0; j + 1 < x.size(); ++j)
+        out->length += std::hypot(x[j + 1] - x[j], y[j + 1] - y[j]);
+      out->x.back().insert(out->x.back().end(), x.begin(), x.end());
+      out->y.back().insert(out->y.back().end(), y.begin(), y.end());
+    }
+    start += end + 1;
+  }
+  out->arcs = t.size();
+  return true;
+}
+
 }  // namespace cx
 
 CX_EXPORT(int16_t) area_calc(double* x, double* y, int16_t count, double* area) {
@@ -139,42 +176,14 @@ CX_EXPORT(int16_t) topo_area(const cx_area_object* object, double* area, double*
   *area = *perimeter = 0;
   if (object->first_desc == 0) return 0;
   const int16_t* red = red_de_areas("topo_area");
-  std::vector<Tramo> t;
-  if (!red || !tramos(red, object->first_desc, kAreaArcs, &t)) return 0;
-  // Ordered ring by ring: each ring ends at the arc that comes back to its
-  // first arc's start; the next ring is ordered from what is left.
-  std::vector<std::vector<double>> rx, ry;  // each ring's points in ring order
-  double length = 0;
-  std::vector<double> x, y;
-  for (std::size_t start = 0; start < t.size();) {
-    std::vector<Tramo> rest(t.begin() + static_cast<std::ptrdiff_t>(start), t.end());
-    ordene(rest);
-    std::size_t end = 0;
-    while (end + 1 < rest.size() && rest[end].to != rest[0].from) ++end;
-    std::copy(rest.begin(), rest.end(), t.begin() + static_cast<std::ptrdiff_t>(start));
-    rx.emplace_back();
-    ry.emplace_back();
-    for (std::size_t i = start; i <= start + end; ++i) {
-      cx_arc arc{};
-      if (!lea_arco(red, std::abs(t[i].arc), &arc) || !puntos_de_arco(red, arc, &x, &y)) {
-        informe_error("topo_area: ARCO %ld NO SE LEE", static_cast<long>(std::abs(t[i].arc)));
-        *area = *perimeter = 0;
-        return 0;
-      }
-      if (t[i].arc < 0) {
-        std::reverse(x.begin(), x.end());
-        std::reverse(y.begin(), y.end());
-      }
-      for (std::size_t j = 0; j + 1 < x.size(); ++j)
-        length += std::hypot(x[j + 1] - x[j], y[j + 1] - y[j]);
-      rx.back().insert(rx.back().end(), x.begin(), x.end());
-      ry.back().insert(ry.back().end(), y.begin(), y.end());
-    }
-    start += end + 1;
-  }
+  if (!red) return 0;
+  AnillosDeArea rings;
+  if (!anillos_de_area(red, object->first_desc, "topo_area", &rings)) return 0;
   // The arcs of a ring run the way its first stored arc does, so the sign
   // of a ring says nothing: a ring inside an odd number of the area's other
   // rings is a hole and subtracts.
+  const auto& rx = rings.x;
+  const auto& ry = rings.y;
   double sum = 0;
   for (std::size_t r = 0; r < rx.size(); ++r) {
     int depth = 0;
@@ -184,8 +193,8 @@ CX_EXPORT(int16_t) topo_area(const cx_area_object* object, double* area, double*
     sum += depth % 2 ? -a : a;
   }
   *area = area_units(sum);
-  *perimeter = sesion().settings[kUnits] == 2 ? length / 1000 : length;
-  return static_cast<int16_t>(t.size());
+  *perimeter = sesion().settings[kUnits] == 2 ? rings.length / 1000 : rings.length;
+  return static_cast<int16_t>(rings.arcs);
 }
 
 CX_EXPORT(int16_t) cerradura(int32_t a) {

@@ -1,6 +1,6 @@
 // dBase III tables for the attribute tests: a reader written from the
-// format alone, to check the engine against, a writer for small made-up
-// tables, and a session whose kinds name attribute bases.
+// format alone, to check the engine against, the writer of dbase_writer.h,
+// and a session whose kinds name attribute bases.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +11,9 @@
 #include <vector>
 
 #include "session/session.h"
+#include "support/dbase_writer.h"
 
 namespace cx::testing {
-
-struct DbfColumn {
-  std::string name;
-  int length = 0;
-};
 
 struct DbfTable {
   std::vector<DbfColumn> columns;
@@ -53,36 +49,6 @@ inline bool read_dbf(const std::string& path, DbfTable& out) {
     out.rows.push_back(row);
   }
   return true;
-}
-
-// Writes a table of character columns; rows hold each field's text (padded
-// with blanks here); deleted rows are flagged '*'.
-inline void write_dbf(const std::string& path, const std::vector<DbfColumn>& columns,
-                      const std::vector<std::vector<std::string>>& rows,
-                      const std::vector<bool>& deleted = {}) {
-  int length = 1;
-  for (const DbfColumn& c : columns) length += c.length;
-  const int header = 32 + 32 * static_cast<int>(columns.size()) + 1;
-  std::vector<unsigned char> b(header, 0);
-  b[0] = 3;
-  for (int i = 0; i < 4; ++i) b[4 + i] = static_cast<unsigned char>(rows.size() >> (8 * i));
-  b[8] = header & 0xFF, b[9] = header >> 8, b[10] = length & 0xFF, b[11] = length >> 8;
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    std::memcpy(&b[32 + 32 * i], columns[i].name.c_str(), columns[i].name.size());
-    b[32 + 32 * i + 11] = 'C';
-    b[32 + 32 * i + 16] = static_cast<unsigned char>(columns[i].length);
-  }
-  b[header - 1] = 0x0D;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    b.push_back(r < deleted.size() && deleted[r] ? '*' : ' ');
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      std::string field = rows[r][i];
-      field.resize(columns[i].length, ' ');
-      b.insert(b.end(), field.begin(), field.end());
-    }
-  }
-  b.push_back(0x1A);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
 }
 
 // A session with one layer of kind 0 and kinds 1..n naming the given bases

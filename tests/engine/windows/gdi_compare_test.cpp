@@ -153,6 +153,13 @@ void step(cx::Device& d, char op, const std::vector<double>& v) {
       }
       break;
     }
+    case 'h':  // hatch: angle and step, then the polygon's points
+      gdachang(i(0));
+      gdachpaso(i(1));
+      xs.push_back(0);
+      ys.push_back(0);
+      gachurado(int16_t(xs.size() - 2), xs.data() + 1, ys.data() + 1);
+      break;
     default:
       ADD_FAILURE() << "no call " << op;
   }
@@ -222,6 +229,9 @@ const Case kScripts[] = {
      "B65280 P40,5,60,70,5,28,75,28,20,70 P90,5,150,5,150,60,90,60,90,5,100,15,140,15,140,50,"
      "100,50,100,15 M1 P120,65,140,118,95,85,150,85,105,118 N2,1,16711680 "
      "P5,80,70,90,50,115,12,110"},
+    {"hatching",
+     "c2 h0,2,5,5,70,5,70,55,5,55 c4 h45,3,90,5,155,5,155,55,90,55 c9 h30,2,10,65,150,65,150,"
+     "115,10,115,10,65,40,75,120,75,120,105,40,105,40,75"},
     {"null_pen_and_hollow_brush",
      "N5,1,0 B16711935 Q5,5,50,40 Q70,30,60,10 N0,1,255 B-1 Q5,60,50,110"},
     {"pen_widths",

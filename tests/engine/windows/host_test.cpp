@@ -347,6 +347,15 @@ TEST(Exports, EveryDeclaredFunctionBindsByItsPlainName) {
       BOUND(correctores),
       BOUND(esta_en_despl),
       BOUND(verifique_topologia),
+      BOUND(gdachang),
+      BOUND(gdachpaso),
+      BOUND(gachurado),
+      BOUND(achuraT3),
+      BOUND(showconv),
+      BOUND(guarde_stat),
+      BOUND(cargue_stat),
+      BOUND(guardespl),
+      BOUND(carguedespl),
   };
 #undef BOUND
   const std::vector<std::string> exported = dll.exported_names();
