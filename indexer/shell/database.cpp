@@ -6,6 +6,7 @@
 #include "base/ascii_case.h"
 #include "base/cp1252.h"
 #include "base/paths.h"
+#include "shell/wal_write_buffer.h"
 
 namespace trawlix {
 namespace {
@@ -32,7 +33,7 @@ std::unique_ptr<Database> Database::open(const std::string& path, Mode mode, std
     return nullptr;
   }
   sqlite3* handle = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+  int rc = sqlite3_open_v2(path.c_str(), &handle, flags, wal_write_buffer_vfs());
   if (rc != SQLITE_OK) {
     if (error) *error = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
     sqlite3_close(handle);
