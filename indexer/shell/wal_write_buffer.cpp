@@ -22,9 +22,9 @@ constexpr size_t kMaxGathered = size_t{8} << 20;
 struct File {
   sqlite3_file base;  // first: SQLite sees a File as an sqlite3_file
   sqlite3_io_methods methods;
-  sqlite3_file* real;  // the system layer's file, after this struct
-  bool log = false;    // a -wal file: its writes are gathered
-  File* log_of = nullptr;  // for a database file, its open log
+  sqlite3_file* real;        // the system layer's file, after this struct
+  bool log = false;          // a -wal file: its writes are gathered
+  File* log_of = nullptr;    // for a database file, its open log
   File* database = nullptr;  // for a log, its database file
   std::string gathered;
   sqlite3_int64 gathered_at = 0;  // the offset of gathered[0]
@@ -86,8 +86,7 @@ int x_write(sqlite3_file* file, const void* data, int n, sqlite3_int64 at) {
   f->gathered.append(static_cast<const char*>(data), static_cast<size_t>(n));
   bool commit_page = f->commit_header;
   const auto* bytes = static_cast<const unsigned char*>(data);
-  f->commit_header =
-      n == kFrameHeaderBytes && (bytes[4] | bytes[5] | bytes[6] | bytes[7]) != 0;
+  f->commit_header = n == kFrameHeaderBytes && (bytes[4] | bytes[5] | bytes[6] | bytes[7]) != 0;
   if (commit_page || f->gathered.size() >= kMaxGathered) return flush(f);
   return SQLITE_OK;
 }
@@ -123,8 +122,9 @@ int x_check_reserved_lock(sqlite3_file* file, int* out) {
 
 int x_file_control(sqlite3_file* file, int op, void* arg) {
   int rc = flush_log(file);
-  return rc != SQLITE_OK ? rc
-                         : as_file(file)->real->pMethods->xFileControl(as_file(file)->real, op, arg);
+  return rc != SQLITE_OK
+             ? rc
+             : as_file(file)->real->pMethods->xFileControl(as_file(file)->real, op, arg);
 }
 
 int x_sector_size(sqlite3_file* file) {
@@ -141,9 +141,9 @@ int x_shm_map(sqlite3_file* file, int page, int size, int extend, void volatile*
 
 int x_shm_lock(sqlite3_file* file, int offset, int n, int flags) {
   int rc = flush_log(file);
-  return rc != SQLITE_OK ? rc
-                         : as_file(file)->real->pMethods->xShmLock(as_file(file)->real, offset, n,
-                                                                     flags);
+  return rc != SQLITE_OK
+             ? rc
+             : as_file(file)->real->pMethods->xShmLock(as_file(file)->real, offset, n, flags);
 }
 
 void x_shm_barrier(sqlite3_file* file) {

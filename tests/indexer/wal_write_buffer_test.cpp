@@ -32,7 +32,8 @@ TEST(GatheredLog, CommitsAreSeenAtOnceAndOutliveAKilledProcess) {
   {
     auto db = open_db(path, Database::Mode::kCreateNew);
     ASSERT_TRUE(db);
-    ASSERT_EQ(db->query_rows("PRAGMA journal_mode = WAL")->at(0).at(0), DbValue(std::string("wal")));
+    ASSERT_EQ(db->query_rows("PRAGMA journal_mode = WAL")->at(0).at(0),
+              DbValue(std::string("wal")));
     ASSERT_TRUE(db->exec("PRAGMA synchronous = NORMAL"));
     ASSERT_TRUE(db->exec("create table t (id integer primary key, v blob)"));
   }
