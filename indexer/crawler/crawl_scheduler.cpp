@@ -50,7 +50,9 @@ bool CrawlScheduler::start_crawl() {
   tried_.clear();
   robots_.clear();
   failure_.clear();
+  word_ids_.clear();
   progress_.begin();
+  waiting_ = -1;
   state_.keep_running = true;
   // A restart that cannot put every document back to waiting would resume
   // instead, crawling only what happened to wait: it crawls nothing.
@@ -100,8 +102,7 @@ void CrawlScheduler::crawl_waiting() {
       if (done.fate != ProcessedRow::Fate::kIndexed) tried_.insert(row.doc_id);
       if (on_row_) on_row_(done);
       if (progress_.listening()) {
-        progress_.page_done(done.fate != ProcessedRow::Fate::kIndexed,
-                            db.query_int("select count(*) from Docs where nStatus = 0"));
+        progress_.page_done(done.fate != ProcessedRow::Fate::kIndexed, waiting_after(done));
       }
       if (done.fatal) fail(done.reason);
       ui_.process_events();
@@ -161,11 +162,15 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   resolver.set_page_context(served);
   resolver.set_links_external(!same_site_host(row.url, served));
   WordIndexer indexer(*ws_.db(), state_, ui_);
+  indexer.share_word_ids(word_ids_);
   indexer.check_reindex();
   WordIndexer::Result r =
       indexer.index_document(ws_.file(kWorkingFile), [&](const std::string& link) {
-        if (resolver.resolve_link(link).fate == LinkFate::kFailed) indexer.fail_page();
+        LinkFate fate = resolver.resolve_link(link).fate;
+        if (fate == LinkFate::kFailed) indexer.fail_page();
+        if (fate == LinkFate::kAdded) ++done.links_added;
       });
+  if (r != WordIndexer::Result::kIndexed) done.links_added = 0;
   cur.page_title.clear();
   if (r == WordIndexer::Result::kNotOpened) {
     done.fate = ProcessedRow::Fate::kNotOpened;
@@ -215,6 +220,19 @@ bool CrawlScheduler::robots_allow(const std::string& url) {
   return known->second.allows(robots_path(request_url(url)));
 }
 
+int64_t CrawlScheduler::waiting_after(const ProcessedRow& done) {
+  // Counting reads every row of Docs: it is done at most twice a second.
+  // In between, an indexed page waits no more, and its links wait.
+  auto now = std::chrono::steady_clock::now();
+  if (waiting_ < 0 || now - counted_at_ >= std::chrono::milliseconds(500)) {
+    waiting_ = ws_.db()->query_int("select count(*) from Docs where nStatus = 0");
+    counted_at_ = now;
+  } else {
+    waiting_ += done.links_added - (done.fate == ProcessedRow::Fate::kIndexed ? 1 : 0);
+  }
+  return waiting_;
+}
+
 void CrawlScheduler::fail(const std::string& reason) {
   failure_ = reason;
   state_.keep_running = false;
@@ -244,6 +262,7 @@ ProcessedRow CrawlScheduler::explore_url(const StartUrl& start) {
   }
   Running guard(running_);
   robots_.clear();
+  word_ids_.clear();
   int32_t doc_id = 0;
   AddResult added = add_start_url(*ws_.db(), ui_, start, &doc_id, true);
   Row row;

@@ -11,6 +11,7 @@
 // fetched: its row keeps waiting.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -26,6 +27,7 @@
 #include "shell/indexer_state.h"
 #include "shell/user_interface.h"
 #include "shell/workspace.h"
+#include "text/word_index.h"
 
 namespace trawlix {
 
@@ -45,6 +47,7 @@ struct ProcessedRow {
   // The WorkSpace itself failed (its database, or the working file), not
   // the page: the crawl stops here.
   bool fatal = false;
+  int links_added = 0;  // the waiting rows the page's links entered
 };
 
 class CrawlScheduler {
@@ -102,6 +105,8 @@ class CrawlScheduler {
   void plan_pass(const std::vector<Row>& rows);
   bool load_row(int32_t doc_id, Row* row);
   void fail(const std::string& reason);
+  // The rows waiting after `done`, for the progress report.
+  int64_t waiting_after(const ProcessedRow& done);
 
   Workspace& ws_;
   IndexerState& state_;
@@ -116,6 +121,10 @@ class CrawlScheduler {
   std::string failure_;
   std::function<void(const ProcessedRow&)> on_row_;
   ProgressCounter progress_;
+  // The waiting rows when last counted, and when that was.
+  int64_t waiting_ = -1;
+  std::chrono::steady_clock::time_point counted_at_;
+  WordIds word_ids_;  // the WordIDs met in this crawl
 };
 
 }  // namespace trawlix

@@ -142,8 +142,8 @@ ResolvedLink LinkResolver::resolve_link(const std::string& link_text) {
 }
 
 bool LinkResolver::record_external(const std::string& url) {
-  if (!db_.exec("insert into URLexternos (URLExternal,URLDescription) values (?,?)",
-                {url, state_.current.url})) {
+  if (!db_.exec_kept("insert into URLexternos (URLExternal,URLDescription) values (?,?)",
+                     {url, state_.current.url})) {
     report_failure(url);
     return false;
   }
@@ -154,19 +154,20 @@ bool LinkResolver::record_external(const std::string& url) {
 
 LinkFate LinkResolver::add_document(const std::string& url) {
   {
-    Statement known = db_.prepare("select * from Docs where URLDocument = ?");
-    bool ran = known.ok() && known.bind({url});
-    if (ran && known.step()) return LinkFate::kKnown;
-    if (!ran || known.failed()) {
+    KeptStatement known = db_.kept("select 1 from Docs where URLDocument = ?");
+    bool ran = known->ok() && known->bind({url});
+    if (ran && known->step()) return LinkFate::kKnown;
+    if (!ran || known->failed()) {
       report_failure(url);
       return LinkFate::kFailed;
     }
   }
   const CurrentDocument& page = state_.current;
-  if (!db_.exec("insert into Docs (URLDocument, URLDescription, URLLevel, URLParent, nMaxDepth, "
-                "bCrawlAbove, nStatus, bIndexed) values (?, '', ?, ?, ?, ?, 0, 0)",
-                {url, int64_t{page.level + 1}, int64_t{page.doc_id}, int64_t{page.max_depth},
-                 int64_t{page.crawl_above ? -1 : 0}})) {
+  if (!db_.exec_kept(
+          "insert into Docs (URLDocument, URLDescription, URLLevel, URLParent, nMaxDepth, "
+          "bCrawlAbove, nStatus, bIndexed) values (?, '', ?, ?, ?, ?, 0, 0)",
+          {url, int64_t{page.level + 1}, int64_t{page.doc_id}, int64_t{page.max_depth},
+           int64_t{page.crawl_above ? -1 : 0}})) {
     report_failure(url);
     return LinkFate::kFailed;
   }

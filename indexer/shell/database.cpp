@@ -6,6 +6,7 @@
 #include "base/ascii_case.h"
 #include "base/cp1252.h"
 #include "base/paths.h"
+#include "shell/wal_write_buffer.h"
 
 namespace trawlix {
 namespace {
@@ -32,7 +33,7 @@ std::unique_ptr<Database> Database::open(const std::string& path, Mode mode, std
     return nullptr;
   }
   sqlite3* handle = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+  int rc = sqlite3_open_v2(path.c_str(), &handle, flags, wal_write_buffer_vfs());
   if (rc != SQLITE_OK) {
     if (error) *error = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
     sqlite3_close(handle);
@@ -52,6 +53,7 @@ std::unique_ptr<Database> Database::open(const std::string& path, Mode mode, std
 }
 
 Database::~Database() {
+  kept_.clear();
   sqlite3_close_v2(handle_);
 }
 
@@ -68,6 +70,33 @@ Statement Database::prepare(std::string_view sql) {
     return Statement();
   }
   return Statement(this, stmt);
+}
+
+KeptStatement Database::kept(std::string_view sql) {
+  auto known = kept_.find(std::string(sql));
+  if (known == kept_.end()) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v3(handle_, sql.data(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+      // Not kept: the next use tries again, and says why it failed.
+      record_error();
+      sqlite3_finalize(stmt);
+      failed_kept_ = Statement();
+      return KeptStatement(failed_kept_);
+    }
+    known = kept_.emplace(std::string(sql), Statement(this, stmt)).first;
+  }
+  known->second.reset();
+  return KeptStatement(known->second);
+}
+
+bool Database::exec_kept(std::string_view sql, std::initializer_list<DbValue> params) {
+  KeptStatement st = kept(sql);
+  if (!st->ok() || !st->bind(params)) return false;
+  while (st->step()) {
+  }
+  return !st->failed();
 }
 
 bool Database::exec(std::string_view sql, std::initializer_list<DbValue> params) {
@@ -253,7 +282,7 @@ DbValue Statement::get(int column) const {
 Transaction::Transaction(Database& db) : db_(db), name_(1, 't') {
   outermost_ = db_.depth_ == 0;
   name_ += std::to_string(db_.depth_);
-  if (db_.exec(outermost_ ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT " + name_)) {
+  if (db_.exec_kept(outermost_ ? std::string("BEGIN IMMEDIATE") : "SAVEPOINT " + name_)) {
     active_ = true;
     ++db_.depth_;
   }
@@ -265,7 +294,7 @@ Transaction::~Transaction() {
 
 bool Transaction::commit() {
   if (!active_) return false;
-  if (!db_.exec(outermost_ ? std::string("COMMIT") : "RELEASE " + name_)) return false;
+  if (!db_.exec_kept(outermost_ ? std::string("COMMIT") : "RELEASE " + name_)) return false;
   active_ = false;
   --db_.depth_;
   return true;
@@ -277,10 +306,11 @@ void Transaction::rollback() {
   // Releasing a savepoint that was not rolled back to would keep its work.
   // When the rollback fails the whole transaction goes, outer ones too,
   // whose commit then fails; SQLite may have ended it already.
-  bool undone = !outermost_ && db_.exec("ROLLBACK TO " + name_) && db_.exec("RELEASE " + name_);
+  bool undone =
+      !outermost_ && db_.exec_kept("ROLLBACK TO " + name_) && db_.exec_kept("RELEASE " + name_);
   if (!undone && !sqlite3_get_autocommit(db_.handle_)) {
     // Nothing is left to try when even this fails.
-    (void)db_.exec("ROLLBACK");
+    (void)db_.exec_kept("ROLLBACK");
   }
   db_.set_error(keep);
   active_ = false;

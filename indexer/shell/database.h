@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -25,6 +26,7 @@ namespace trawlix {
 using DbValue = std::variant<std::monostate, int64_t, double, std::string>;
 
 class Database;
+class KeptStatement;
 
 // One prepared statement. Rows are read by position (from 0) or by name;
 // a name may be qualified by its table ("wordsdocs.Occurrences"). Names
@@ -92,6 +94,13 @@ class Database {
 
   // Prepares a statement; check ok() on the result.
   [[nodiscard]] Statement prepare(std::string_view sql);
+  // The statement of `sql`, prepared on its first use and kept until the
+  // database closes: for what runs again and again (every page of a
+  // crawl). It comes reset, and is reset again when the lease ends; check
+  // ok() on it. Two leases of one text must not overlap.
+  [[nodiscard]] KeptStatement kept(std::string_view sql);
+  // exec() over a kept statement.
+  [[nodiscard]] bool exec_kept(std::string_view sql, std::initializer_list<DbValue> params = {});
   // Runs a statement that returns no rows. Returns false on failure.
   [[nodiscard]] bool exec(std::string_view sql, std::initializer_list<DbValue> params = {});
   // The first column of the first row, or `fallback` when there is none
@@ -118,9 +127,25 @@ class Database {
   void set_error(std::string text) { last_error_ = std::move(text); }
 
   sqlite3* handle_;
+  std::unordered_map<std::string, Statement> kept_;
+  Statement failed_kept_;  // what kept() lends when preparing failed
   std::string path_;
   std::string last_error_;
   int depth_ = 0;
+};
+
+// A lease on a kept statement (Database::kept).
+class KeptStatement {
+ public:
+  explicit KeptStatement(Statement& st) : st_(st) {}
+  KeptStatement(const KeptStatement&) = delete;
+  KeptStatement& operator=(const KeptStatement&) = delete;
+  ~KeptStatement() { st_.reset(); }
+  Statement* operator->() { return &st_; }
+  Statement& operator*() { return st_; }
+
+ private:
+  Statement& st_;
 };
 
 // A transaction over a database: begun on construction, rolled back on

@@ -1,6 +1,10 @@
 // Storing a scanned page in the word tables.
 #include "text/word_index.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "base/cp1252.h"
 #include "text/scanner.h"
 
@@ -53,34 +57,66 @@ void WordIndexer::check_reindex() {
   delete_old_ = mode == 1;
 }
 
-bool WordIndexer::write_words(int32_t doc_id, const std::vector<WordCount>& words) {
-  // The page's words go to the database as one JSON array of [word, count]
-  // pairs in the order they first occur, and two statements write them all:
-  // Words gains its rows in that order, as one update per occurrence would
-  // leave it, and each count is added once.
-  std::string list = "[";
-  for (const auto& [text, count] : words) {
-    if (list.size() > 1) list += ',';
-    list += "[\"";
-    for (char c : text) {
-      if (c == '"' || c == '\\') list += '\\';
-      list += c;
+int64_t WordIndexer::add_to_total(const std::string& word, int64_t count) {
+  auto known = ids_->find(word);
+  if (known != ids_->end()) {
+    if (!db_.exec_kept(
+            "update Words set Occurrences = Occurrences + ?2 where WordID = ?1 and Word = ?3",
+            {known->second, count, word})) {
+      return 0;
     }
-    list += "\"," + std::to_string(count) + "]";
+    if (db_.changes() == 1) return known->second;
+    ids_->erase(known);
   }
-  list += "]";
-  return db_.exec(
-             "insert into Words (Word, Occurrences) "
-             "select value ->> 0, value ->> 1 from json_each(?1) where true "
-             "on conflict (Word) do update set Occurrences = Occurrences + excluded.Occurrences",
-             {list}) &&
-         db_.exec(
-             "insert into WordsDocs (DocID, WordID, Occurrences) "
-             "select ?2, Words.WordID, json_each.value ->> 1 from json_each(?1), Words "
-             "where Words.Word = json_each.value ->> 0 "
-             "on conflict (DocID, WordID) do update set "
-             "Occurrences = Occurrences + excluded.Occurrences",
-             {list, int64_t{doc_id}});
+  // Looked up, then updated or added: an insert that met the word's row
+  // would still use up a WordID, and the next new word would skip it.
+  int64_t id = 0;
+  {
+    KeptStatement st = db_.kept("select WordID from Words where Word = ?");
+    if (!st->ok() || !st->bind({word})) return 0;
+    if (st->step()) id = st->get_int(0);
+    if (st->failed()) return 0;
+  }
+  if (id != 0) {
+    if (!db_.exec_kept("update Words set Occurrences = Occurrences + ?2 where WordID = ?1",
+                       {id, count})) {
+      return 0;
+    }
+  } else {
+    if (!db_.exec_kept("insert into Words (Word, Occurrences) values (?, ?)", {word, count})) {
+      return 0;
+    }
+    id = db_.last_insert_id();
+  }
+  // A crawl of millions of words keeps the most recent ones.
+  constexpr size_t kMaxKeptIds = size_t{1} << 20;
+  if (ids_->size() >= kMaxKeptIds) ids_->clear();
+  ids_->emplace(word, id);
+  return id;
+}
+
+bool WordIndexer::write_words(int32_t doc_id, const std::vector<WordCount>& words) {
+  // The totals in Words go in the order the words first occur, so that new
+  // words get their WordIDs as one update per occurrence would give them.
+  // The page's rows of WordsDocs then go in WordID order, each one next to
+  // the last in the table's key and close to it in the WordID index.
+  std::vector<std::pair<int64_t, int64_t>> rows;  // WordID, count
+  rows.reserve(words.size());
+  for (const auto& [text, count] : words) {
+    int64_t id = add_to_total(text, count);
+    if (id == 0) return false;
+    rows.emplace_back(id, count);
+  }
+  std::sort(rows.begin(), rows.end());
+  for (const auto& [id, count] : rows) {
+    if (!db_.exec_kept("insert into WordsDocs (DocID, WordID, Occurrences) values (?1, ?2, ?3) "
+                       "on conflict (DocID, WordID) do update set "
+                       "Occurrences = Occurrences + excluded.Occurrences",
+                       {int64_t{doc_id}, id, count})) {
+      return false;
+    }
+  }
+  return true;
 }
 
 WordIndexer::Result WordIndexer::index_document(const std::string& path, const LinkHandler& links) {
@@ -121,18 +157,20 @@ bool WordIndexer::store_page(int32_t doc_id, const PageScan& page, const LinkHan
   }
   if (ok) ok = write_words(doc_id, page.words);
   if (ok) {
-    Statement row = db_.prepare("select URLDescription from Docs where DocID = ?");
-    ok = row.ok() && row.bind({int64_t{doc_id}});
     std::string description;
-    if (ok && row.step()) description = row.get_text(0);
-    ok = ok && !row.failed();
+    {
+      KeptStatement row = db_.kept("select URLDescription from Docs where DocID = ?");
+      ok = row->ok() && row->bind({int64_t{doc_id}});
+      if (ok && row->step()) description = row->get_text(0);
+      ok = ok && !row->failed();
+    }
     if (ok && description.empty() && !page.title.empty()) {
-      ok = db_.exec("update Docs set URLDescription = ? where DocID = ?",
-                    {title_description(page.title), int64_t{doc_id}});
+      ok = db_.exec_kept("update Docs set URLDescription = ? where DocID = ?",
+                         {title_description(page.title), int64_t{doc_id}});
     }
     if (ok) {
-      ok =
-          db_.exec("update Docs set nStatus = 1, bIndexed = -1 where DocID = ?", {int64_t{doc_id}});
+      ok = db_.exec_kept("update Docs set nStatus = 1, bIndexed = -1 where DocID = ?",
+                         {int64_t{doc_id}});
     }
   }
   if (ok) ok = tx.commit();

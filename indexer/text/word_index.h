@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "shell/database.h"
 #include "shell/indexer_state.h"
@@ -19,10 +20,20 @@ using LinkHandler = std::function<void(const std::string& link_text)>;
 
 inline constexpr size_t kDescriptionWidth = 100;
 
+// The WordIDs of words met on earlier pages, so that their totals are
+// found by WordID instead of by word. Every use checks the WordID against
+// its word, so an entry a re-initialised index or a rolled-back page left
+// behind costs one lookup more and never a wrong row.
+using WordIds = std::unordered_map<std::string, int64_t>;
+
 class WordIndexer {
  public:
   WordIndexer(Database& db, IndexerState& state, UserInterface& ui)
-      : db_(db), state_(state), ui_(ui) {}
+      : db_(db), state_(state), ui_(ui), ids_(&own_ids_) {}
+
+  // Keeps the WordIDs it learns in `ids` (which outlives the indexer), for
+  // the indexers of the next pages.
+  void share_word_ids(WordIds& ids) { ids_ = &ids; }
 
   // Decides whether the words of state.current are recorded again. When they
   // are, its old occurrences are removed by the next index_document, inside
@@ -50,6 +61,9 @@ class WordIndexer {
 
  private:
   [[nodiscard]] bool write_words(int32_t doc_id, const std::vector<WordCount>& words);
+  // The WordID of `word` after adding `count` to its total (a new row when
+  // it has none); 0 on a database error.
+  [[nodiscard]] int64_t add_to_total(const std::string& word, int64_t count);
 
   Database& db_;
   IndexerState& state_;
@@ -57,6 +71,8 @@ class WordIndexer {
   bool record_words_ = true;
   bool delete_old_ = false;
   bool page_failed_ = false;
+  WordIds own_ids_;
+  WordIds* ids_;
 };
 
 // Removes a document and its occurrences (one transaction), taking them off
