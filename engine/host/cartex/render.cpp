@@ -35,7 +35,8 @@ const char* const kHelp =
     "                      from light yellow to dark red, e.g.\n"
     "  --fill pop_est --classes 1e6,1e7,1e8\n"
     "  --legend            with --classes: draw their legend at the bottom\n"
-    "                      right, a box in each class's colour and its range\n";
+    "                      right, a box in each class's colour and its range\n"
+    "                      (\"below 1M\", \"1M to 2M\", \"5M and more\")\n";
 
 bool numbers(const std::string& text, char sep, std::vector<double>* out, std::size_t n) {
   out->clear();

@@ -4,6 +4,7 @@
 #include "render_fill.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "commands.h"
@@ -73,6 +74,31 @@ int fill_areas(const Engine& engine, const std::vector<BaseFeature>& features,
   return status;
 }
 
+namespace {
+
+// A limit in a few characters: 2500000 as 2.5M, 1500 as 1.5k.
+std::string compact(double v) {
+  const struct {
+    double unit;
+    const char* suffix;
+  } units[] = {{1e9, "G"}, {1e6, "M"}, {1e3, "k"}, {1, ""}};
+  char text[32];
+  for (const auto& u : units)
+    if (std::fabs(v) >= u.unit || u.unit == 1) {
+      std::snprintf(text, sizeof text, "%.4g%s", v / u.unit, u.suffix);
+      break;
+    }
+  return text;
+}
+
+}  // namespace
+
+std::string Classes::label(std::size_t c) const {
+  if (c == 0) return "below " + compact(limits[0]);
+  if (c == limits.size()) return compact(limits[c - 1]) + " and more";
+  return compact(limits[c - 1]) + " to " + compact(limits[c]);
+}
+
 void draw_legend(const Engine& engine, const Classes& classes) {
   const std::size_t count = classes.limits.size() + 1;
   for (std::size_t c = 0; c < count; ++c) {
@@ -81,6 +107,8 @@ void draw_legend(const Engine& engine, const Classes& classes) {
     slot.value = c == 0 ? 0 : classes.limits[c - 1];
     slot.a = static_cast<int16_t>(classes.colour(c));
     slot.c = 1;  // a solid box: sample 0, angle 0, one pixel apart
+    const std::string label = classes.label(c);
+    std::snprintf(slot.label, sizeof slot.label, "%s", label.c_str());
     engine.set_convens(&slot);
   }
   engine.showconv(static_cast<int16_t>(count), 0);

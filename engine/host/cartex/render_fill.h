@@ -23,6 +23,8 @@ struct Classes {
   std::size_t of(double value) const;
   // The ramp colour of class c, the classes spread over the whole ramp.
   int colour(std::size_t c) const;
+  // The legend's text for class c: "below 1M", "1M to 2M", "5M and more".
+  std::string label(std::size_t c) const;
 };
 
 // Fills every area feature of a drawn layer (`layers`) with a solid fill
@@ -32,7 +34,7 @@ int fill_areas(const Engine& engine, const std::vector<BaseFeature>& features,
                const std::set<int>& layers, const std::string& formula, const Classes& classes);
 
 // Draws the legend of the classes in the view's bottom right corner, each
-// class a filled box in its colour and the range of its limits.
+// class a filled box in its colour and its label.
 void draw_legend(const Engine& engine, const Classes& classes);
 
 }  // namespace cartex
