@@ -64,9 +64,11 @@ namespace cartex {
   X(redespliegue)                \
   X(gdcolor)                     \
   X(gsetcolor)                   \
-  X(glineaint)                   \
-  X(gxdev)                       \
-  X(gydev)                       \
+  X(gdachang)                    \
+  X(gdachpaso)                   \
+  X(achuraT3)                    \
+  X(set_convens)                 \
+  X(showconv)                    \
   X(vea_area)
 
 struct Engine {

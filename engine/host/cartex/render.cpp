@@ -1,5 +1,6 @@
 // render: the base redrawn on a raster device of the engine and saved as
-// PNG, the areas first filled in the colour a formula gives each.
+// PNG, the areas first filled in the colour a formula gives each, the
+// legend of its classes last.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <set>
 
 #include "commands.h"
+#include "render_fill.h"
 
 namespace cartex {
 
@@ -16,6 +18,7 @@ namespace {
 const char* const kHelp =
     "usage: cartex render DIR OUT.png [--window x1,y1,x2,y2] [--size WxH]\n"
     "                     [--layers N,...] [--hide-kinds N,...] [--fill FORMULA]\n"
+    "                     [--classes L1,...] [--legend]\n"
     "\n"
     "Redraws the base DIR into a picture of W x H pixels (default 1000x500)\n"
     "and saves it as PNG. The window is given in the coordinates of the\n"
@@ -26,9 +29,14 @@ const char* const kHelp =
     "  --fill FORMULA      fill every area in the palette colour the formula\n"
     "                      gives on the area's attributes; 240 to 249 are ten\n"
     "                      colours from light yellow to dark red, e.g.\n"
-    "  --fill '240 + max(0, min(9, int((log(pop_est) / log(10) - 5) * 2.5)))'\n";
-
-constexpr int kRamp = 240;
+    "  --fill '240 + max(0, min(9, int((log(pop_est) / log(10) - 5) * 2.5)))'\n"
+    "  --classes L1,...    with --fill: the formula's value falls in classes\n"
+    "                      at these rising limits (1 to 9 of them), coloured\n"
+    "                      from light yellow to dark red, e.g.\n"
+    "  --fill pop_est --classes 1e6,1e7,1e8\n"
+    "  --legend            with --classes: draw their legend at the bottom\n"
+    "                      right, a box in each class's colour and its range\n"
+    "                      (\"below 1M\", \"1M to 2M\", \"5M and more\")\n";
 
 bool numbers(const std::string& text, char sep, std::vector<double>* out, std::size_t n) {
   out->clear();
@@ -44,39 +52,12 @@ bool numbers(const std::string& text, char sep, std::vector<double>* out, std::s
   return out->size() == n;
 }
 
-// Fills the polygons with horizontal runs through the centre of each pixel
-// row, even-odd over all their rings.
-void fill(const Engine& engine, const std::vector<Polygon>& polygons, int height) {
-  std::vector<std::pair<Point, Point>> edges;
-  double top = HUGE_VAL, bottom = -HUGE_VAL;
-  for (const Polygon& p : polygons)
-    for (const Ring& r : p)
-      for (std::size_t i = 0, j = r.size() - 1; i < r.size(); j = i++) {
-        const Point a{static_cast<double>(engine.gxdev(r[j].x)),
-                      static_cast<double>(engine.gydev(r[j].y))};
-        const Point b{static_cast<double>(engine.gxdev(r[i].x)),
-                      static_cast<double>(engine.gydev(r[i].y))};
-        edges.push_back({a, b});
-        top = std::min({top, a.y, b.y});
-        bottom = std::max({bottom, a.y, b.y});
-      }
-  const int first = std::max(0, static_cast<int>(std::floor(top)));
-  const int last = std::min(height - 1, static_cast<int>(std::ceil(bottom)));
-  std::vector<double> xs;
-  for (int row = first; row <= last; ++row) {
-    const double y = row + 0.5;
-    xs.clear();
-    for (const auto& [a, b] : edges)
-      if ((a.y > y) != (b.y > y)) xs.push_back(a.x + (y - a.y) / (b.y - a.y) * (b.x - a.x));
-    std::sort(xs.begin(), xs.end());
-    for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-      const auto x1 = static_cast<int>(std::clamp(std::ceil(xs[i] - 0.5), -1.0, 32000.0));
-      const auto x2 = static_cast<int>(std::clamp(std::floor(xs[i + 1] - 0.5), -1.0, 32000.0));
-      if (x2 >= x1)
-        engine.glineaint(static_cast<int16_t>(x1), static_cast<int16_t>(row),
-                         static_cast<int16_t>(x2 + 1), static_cast<int16_t>(row));
-    }
-  }
+// 1 to 9 finite limits, each above the one before.
+bool rising(const std::vector<double>& limits) {
+  if (limits.empty() || limits.size() >= static_cast<std::size_t>(kRampColours)) return false;
+  for (std::size_t i = 0; i < limits.size(); ++i)
+    if (!std::isfinite(limits[i]) || (i > 0 && !(limits[i - 1] < limits[i]))) return false;
+  return true;
 }
 
 }  // namespace
@@ -89,10 +70,16 @@ int cmd_render(const Engine& engine, const Args& args) {
   std::vector<std::string> plain;
   std::vector<double> window, size{1000, 500}, layer_list, hidden_kinds;
   std::string formula;
+  Classes classes;
+  bool legend = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool option =
-        a == "--window" || a == "--size" || a == "--layers" || a == "--hide-kinds" || a == "--fill";
+    if (a == "--legend") {
+      legend = true;
+      continue;
+    }
+    const bool option = a == "--window" || a == "--size" || a == "--layers" ||
+                        a == "--hide-kinds" || a == "--fill" || a == "--classes";
     if (!option) {
       plain.push_back(a);
       continue;
@@ -111,7 +98,16 @@ int cmd_render(const Engine& engine, const Args& args) {
         return usage_error("render", a + " takes numbers, N,...");
     }
     if (a == "--fill") formula = v;
+    if (a == "--classes") {
+      std::vector<double>& l = classes.limits;
+      if (!numbers(v, ',', &l, static_cast<std::size_t>(std::count(v.begin(), v.end(), ',')) + 1) ||
+          !rising(l))
+        return usage_error("render", "--classes takes 1 to 9 rising limits, L1,...");
+    }
   }
+  if (!classes.limits.empty() && formula.empty())
+    return usage_error("render", "--classes needs --fill");
+  if (legend && classes.limits.empty()) return usage_error("render", "--legend needs --classes");
   if (plain.size() != 2) return usage_error("render", "a base folder and a PNG file expected");
   const std::string out = std::filesystem::absolute(plain[1]).string();
   Session session(engine, plain[0]);
@@ -157,38 +153,17 @@ int cmd_render(const Engine& engine, const Args& args) {
   engine.ginicie(0);
   engine.set_video(x0, y0, x1, y1);
   engine.gdrecorte(1, 0, 0, width, height);  // ginicie leaves a clip of 100 x 100
-  for (int i = 0; i < 10; ++i) {
-    const int red = 255 - i * 7, green = 245 - i * 24, blue = 170 - i * 17;
-    engine.gsetcolor(static_cast<int16_t>(kRamp + i), blue << 16 | green << 8 | red);
-  }
+  set_ramp(engine);
   if (!formula.empty()) {
-    const std::vector<cx_kind> table = kinds(engine);
-    engine.abra_atrs();
-    std::size_t done = 0, total = 0;
-    for (const BaseFeature& f : features) total += f.feature.geometry == Geometry::kPolygon;
-    const Progress progress = progress_printer();
-    for (const BaseFeature& f : features) {
-      if (f.feature.geometry != Geometry::kPolygon) continue;
-      const auto kind = static_cast<std::size_t>(f.kind);
-      if (kind >= table.size() || !drawn.count(table[kind].layer)) continue;
-      engine.set_consts(25, f.kind);
-      engine.lea_atribs(0, &f.kind, f.code.c_str());
-      cx_valor_expr value{};
-      if (engine.evaluar(formula.c_str(), &value) != CX_EXPR_OK) {
-        std::fprintf(stderr, "cartex render: the formula does not translate: %s\n",
-                     formula.c_str());
-        engine.liberar_dispositivo(hdc);
-        return 2;
-      }
-      engine.gdcolor(static_cast<int32_t>(value.number));
-      fill(engine, f.feature.polygons, height);
-      progress("filled", ++done, total);
+    if (const int status = fill_areas(engine, features, drawn, formula, classes); status != 0) {
+      engine.liberar_dispositivo(hdc);
+      return status;
     }
-    engine.set_consts(25, 0);
   }
   // Hidden only now: the attributes of a hidden kind are not read.
   for (double k : hidden_kinds) engine.set_objetos(static_cast<int16_t>(k), 1);
   engine.redespliegue(0);
+  if (legend) draw_legend(engine, classes);
   const int16_t saved = engine.guardar_png(hdc, out.c_str());
   engine.gfinalice(0);
   engine.liberar_dispositivo(hdc);
