@@ -14,8 +14,8 @@
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
 #include "topology/edit_records.h"
+#include "topology/network_edits.h"
 #include "topology/spatial.h"
-#include "topology/vertex_split.h"
 
 namespace cx {
 
