@@ -23,7 +23,7 @@ const int16_t* red_actual() {
 bool lea_nodo(const int16_t* red, int32_t n, cx_node* node) {
   unsigned char disk[kNodeSize];
   if (n < 1 || n > ultimo_registro(red[kRedNodes], kNodeSize) ||
-      lea_registro(red[kRedNodes], disk, n, kNodeSize) != 0)
+      lea_registro(red[kRedNodes], disk, n, kNodeSize) != 0 || get_le32(disk) == -1)
     return false;
   desempaque(disk, node);
   return true;
