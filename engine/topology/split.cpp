@@ -139,7 +139,6 @@ int32_t split_at(const int16_t* red, int32_t e, cx_arc arc, const std::vector<do
   }
   if (!escriba_arco(red, e, arc) || !escriba_arco(red, n, second)) return -1;
   // The split node's list: an entry for each half at its head.
-  // (A record handed out is the file's end until it is written.)
   cx_node node{};
   const int32_t other = pida_registro(red[kRedLists], kListSize);
   if (other == 0 || !lea_nodo(red, s, &node)) {
