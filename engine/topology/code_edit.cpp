@@ -26,14 +26,6 @@ bool taken(int index, const unsigned char* code) {
   return true;
 }
 
-// Files code under record n in index in place of old_code.
-bool refile(int index, const unsigned char* old_code, const unsigned char* code, int32_t n) {
-  if (indice_inserte(index, code, n) != 0) return false;
-  if (indice_borre(index, old_code, n) == 0) return true;
-  indice_borre(index, code, n);
-  return false;
-}
-
 }  // namespace
 
 }  // namespace cx
@@ -70,7 +62,7 @@ CX_EXPORT(int16_t) edit_co1(int32_t r, const char* text, int16_t) {
   unsigned char old_code[kKeySize];
   std::memcpy(old_code, disk, kKeySize);
   std::memcpy(disk, code, kKeySize);
-  if (!refile(t0.zonast3, old_code, code, area)) return -1;
+  if (!reindexe(t0.zonast3, old_code, code, area)) return -1;
   return escriba_registro(t0.areas, disk, area, kAreaSize) == 0 ? 0 : -1;
 }
 
@@ -98,6 +90,6 @@ CX_EXPORT(int16_t) edit_co3(int32_t a, const char* text, int16_t) {
     return -1;
   }
   std::memcpy(area.code, code, kKeySize);
-  if (!refile(red[kRedCodes], old_code, code, a)) return -1;
+  if (!reindexe(red[kRedCodes], old_code, code, a)) return -1;
   return escriba_objeto_area(red, a, area) ? 0 : -1;
 }

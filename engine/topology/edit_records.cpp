@@ -41,6 +41,13 @@ void clave_de_tipo(double x, double y, int kind, int fallback, unsigned char* ke
   clave_espacial(x, y, known ? s.kinds[static_cast<std::size_t>(kind)].layer : fallback, key);
 }
 
+bool reindexe(int index, const unsigned char* old_key, const unsigned char* key, int32_t n) {
+  if (indice_inserte(index, key, n) != 0) return false;
+  if (indice_borre(index, old_key, n) == 0) return true;
+  indice_borre(index, key, n);
+  return false;
+}
+
 void codigo_de_capa(const char* text, unsigned char* code) {
   std::memset(code, 0, kKeySize);
   const cx_layer* layer = registro_capa(sesion().settings[kCurrentLayer], "codigo");

@@ -17,6 +17,10 @@ bool escriba_t0_registro(int32_t n, const cx_object& object);
 // `fallback` for a kind outside the table.
 void clave_de_tipo(double x, double y, int kind, int fallback, unsigned char* key);
 
+// Files record n in index under key in place of old_key; on failure the
+// index is as it was.
+bool reindexe(int index, const unsigned char* old_key, const unsigned char* key, int32_t n);
+
 // The code a host's text gives on the current layer: its two prefix
 // digits, then at most 11 characters of text, NUL-padded.
 void codigo_de_capa(const char* text, unsigned char* code);

@@ -50,7 +50,7 @@ CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
     return -1;
   }
   unsigned char old_key[kKeySize], new_key[kKeySize];
-  clave_de_tipo(node.x, node.y, node.kind, node.state, old_key);
+  clave_de_nodo(node, old_key);
   if (!hay_entrada(red[kRedNodeXY], old_key, n)) {
     avise_error("Error en indice xyt2");
     return -1;
@@ -59,12 +59,8 @@ CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
   node.x = x;
   node.y = y;
   node.rotation = tenths(angle);
-  clave_de_tipo(x, y, node.kind, node.state, new_key);
-  if (indice_borre(red[kRedNodeXY], old_key, n) != 0) return -1;
-  if (indice_inserte(red[kRedNodeXY], new_key, n) != 0) {
-    indice_inserte(red[kRedNodeXY], old_key, n);
-    return -1;
-  }
+  clave_de_nodo(node, new_key);
+  if (!reindexe(red[kRedNodeXY], old_key, new_key, n)) return -1;
   if (!escriba_nodo(red, n, node)) return -1;
   draw_node_and_arcs(red, n, kKindColour);
   return 0;
@@ -95,11 +91,7 @@ CX_EXPORT(int16_t) resitue_t3(int32_t a, double x, double y, double angle) {
   area.y = y;
   area.rotation = tenths(angle);
   clave_de_tipo(x, y, area.kind, area.state, new_key);
-  if (indice_borre(red[kRedLabels], old_key, a) != 0) return -1;
-  if (indice_inserte(red[kRedLabels], new_key, a) != 0) {
-    indice_inserte(red[kRedLabels], old_key, a);
-    return -1;
-  }
+  if (!reindexe(red[kRedLabels], old_key, new_key, a)) return -1;
   if (!escriba_objeto_area(red, a, area)) return -1;
   dibuje_objeto_area(red, a, kKindColour);
   return 0;
