@@ -1717,7 +1717,8 @@ CX_EXPORT(int32_t) nuevo_nodo(cx_object* object, cx_node* node);
    first geometry-4 kind of the layer or network) becomes the current
    kind. The arcs taken or written are the last digitizing, read by
    add_segments. The arrays are not changed; any count is taken.
-     verify  not read here: the network is not prepared for the line first
+     verify  not 0: verifique_topologia runs on the polyline first, so the
+             arcs it runs along are split where it joins or leaves them
    Returns the number of arcs taken or written; -1 after "ERROR bloqueando
    arco" (lock), a null pointer, count below 2, "dig_segment: LA CAPA
    ACTUAL NO ES UNA RED" or "dig_segment: LA RED NO TIENE TIPOS DE NODO Y

@@ -37,6 +37,12 @@ int32_t pida_registro(int handle, int32_t size) {
   if (length < size) return 0;
   const int64_t n = length / size;
   if (n > INT32_MAX) return 0;
+  // The record is taken at once, marked given back until its owner writes
+  // it: a second hand-out before that write gets the next record, and one
+  // never written reads as given back, not as a zeroed live record.
+  std::vector<unsigned char> taken(static_cast<std::size_t>(size), 0);
+  for (std::size_t i = 0; i < taken.size() && i < 4; ++i) taken[i] = 0xff;
+  if (esc_bytes(handle, n * size, taken.data(), size) != 0) return 0;
   unsigned char header[4];
   put_le32(header, static_cast<int32_t>(n));
   if (esc_bytes(handle, 0, header, sizeof header) != 0) return 0;

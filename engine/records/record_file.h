@@ -74,7 +74,10 @@ int16_t escriba_registro(int handle, const void* data, int64_t record, int32_t s
 int16_t crear_archivo(int16_t* handle, const char* path, int32_t size);
 
 // Hands out record file length / size and writes it into the header; 0
-// when the file is shorter than one record (or on a failed header write).
+// when the file is shorter than one record (or on a failed write). The
+// record is reserved at once (written as given back, -1 in its first 4
+// bytes, until the caller writes it), so every hand-out is a new record
+// even before the one before it is written.
 int32_t pida_registro(int handle, int32_t size);
 
 // Gives record n back (first 4 bytes -1). Only for 0 < n <= the highest

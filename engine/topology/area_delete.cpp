@@ -12,13 +12,12 @@
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
 #include "topology/edit_support.h"
+#include "topology/network_lists.h"
 #include "topology/spatial.h"
 
 namespace cx {
 
 namespace {
-
-constexpr int kCodes = 3, kLabels = 7;
 
 // The entry before `entry` on arc's chain (0: entry is the head), -1 when
 // entry is not on it.
@@ -65,7 +64,7 @@ CX_EXPORT(int16_t) borre_t3(int32_t a) {
   std::memcpy(code, area.code, kKeySize);
   const cx_kind* kind = registro_tipo(area.kind, "borre_t3");
   clave_espacial(area.x, area.y, kind ? kind->layer : area.state, label);
-  if (!hay_entrada(red[kCodes], code, a) || !hay_entrada(red[kLabels], label, a)) {
+  if (!hay_entrada(red[kRedCodes], code, a) || !hay_entrada(red[kRedLabels], label, a)) {
     avise_error("Error en indice T3");
     return -1;
   }
@@ -86,7 +85,7 @@ CX_EXPORT(int16_t) borre_t3(int32_t a) {
     }
     devuelva_registro(red[kRedDesc], n, kDescSize);
   }
-  if (indice_borre(red[kCodes], code, a) != 0 || indice_borre(red[kLabels], label, a) != 0)
+  if (indice_borre(red[kRedCodes], code, a) != 0 || indice_borre(red[kRedLabels], label, a) != 0)
     return -1;
   return devuelva_registro(red[kRedObjs], a, kAreaObjectSize) == 0 ? 0 : -1;
 }

@@ -13,6 +13,7 @@
 #include "topology/drawers.h"
 #include "topology/edit_records.h"
 #include "topology/edits.h"
+#include "topology/network_lists.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 
@@ -62,12 +63,9 @@ bool confirmed(std::size_t count) {
 void delete_arcs(const int16_t* red, int32_t n, Filtro filter) {
   for (int32_t e : arcos_de_nodo(red, n)) {
     cx_arc arc{};
-    cx_node from{}, to{};
-    if (!lea_arco(red, e, &arc) || arc.first_desc != 0 || !selected(filter, arc.kind) ||
-        !lea_nodo_red(red, arc.from_node, &from) || !lea_nodo_red(red, arc.to_node, &to))
-      continue;
-    const int32_t la = entrada_en_lista(red, from, e);
-    const int32_t lb = entrada_en_lista(red, to, e, arc.from_node == arc.to_node ? la : 0);
+    if (!lea_arco(red, e, &arc) || arc.first_desc != 0 || !selected(filter, arc.kind)) continue;
+    const int32_t la = entrada_de_arco(red, arc.from_node, e);
+    const int32_t lb = entrada_de_arco(red, arc.to_node, e, arc.from_node == arc.to_node ? la : 0);
     if (la == 0 || lb == 0) {
       avise_error("ERROR: NO hay arco entre nodos ");
       continue;
@@ -81,11 +79,11 @@ void delete_listed(Filtro filter) {
   const int layer_number = s.settings[kCurrentLayer];
   const cx_layer* layer = registro_capa(layer_number, "del_capa");
   if (!layer) return;
-  const int16_t* red = layer->kind >= 2 ? red_en_edicion() : nullptr;
+  const int16_t* red = layer->kind >= 2 ? red_actual() : nullptr;
   const int index = layer->kind < 2    ? archivos_t0().cuadt0
                     : !red             ? -1
-                    : layer->kind == 2 ? red[kSlotNodeXY]
-                                       : red[kSlotLabels];
+                    : layer->kind == 2 ? red[kRedNodeXY]
+                                       : red[kRedLabels];
   if (index < 0) return;
   std::vector<int32_t> listed;
   for (int32_t r : in_window(index, layer_number)) {
@@ -114,8 +112,7 @@ void delete_listed(Filtro filter) {
   if (layer->kind != 2) return;
   for (int32_t r : listed) {
     cx_node node{};
-    if (lea_nodo_red(red, r, &node) && node.first_list == 0 && selected(filter, node.kind))
-      del_nodo(r);
+    if (lea_nodo(red, r, &node) && node.first_list == 0 && selected(filter, node.kind)) del_nodo(r);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "topology/descriptions.h"
 #include "topology/edit_records.h"
 #include "topology/edit_support.h"
+#include "topology/network_lists.h"
 #include "topology/topology_files.h"
 
 namespace cx {
@@ -23,14 +24,6 @@ bool taken(int index, const unsigned char* code) {
   avise_error("ERROR: ya existe codigo ");
   avise_error("cancelado...");
   return true;
-}
-
-// Files code under record n in index in place of old_code.
-bool refile(int index, const unsigned char* old_code, const unsigned char* code, int32_t n) {
-  if (indice_inserte(index, code, n) != 0) return false;
-  if (indice_borre(index, old_code, n) == 0) return true;
-  indice_borre(index, code, n);
-  return false;
 }
 
 }  // namespace
@@ -69,14 +62,14 @@ CX_EXPORT(int16_t) edit_co1(int32_t r, const char* text, int16_t) {
   unsigned char old_code[kKeySize];
   std::memcpy(old_code, disk, kKeySize);
   std::memcpy(disk, code, kKeySize);
-  if (!refile(t0.zonast3, old_code, code, area)) return -1;
+  if (!reindexe(t0.zonast3, old_code, code, area)) return -1;
   return escriba_registro(t0.areas, disk, area, kAreaSize) == 0 ? 0 : -1;
 }
 
 CX_EXPORT(int16_t) edit_co3(int32_t a, const char* text, int16_t) {
   using namespace cx;
   const int16_t* red = red_de_areas("edit_co3");
-  if (!red || red[kSlotCodes] < 0 || punteros_nulos("edit_co3", {text})) return -1;
+  if (!red || red[kRedCodes] < 0 || punteros_nulos("edit_co3", {text})) return -1;
   unsigned char code[kKeySize];
   codigo_de_capa(text, code);
   const CerrojoEdicion lock;
@@ -84,7 +77,7 @@ CX_EXPORT(int16_t) edit_co3(int32_t a, const char* text, int16_t) {
     avise_error("Error:bloqueo T3");
     return -1;
   }
-  if (taken(red[kSlotCodes], code)) return -1;
+  if (taken(red[kRedCodes], code)) return -1;
   cx_area_object area{};
   if (!lea_objeto_area(red, a, &area)) {
     informe_error("NO se encontro area %ld", static_cast<long>(a));
@@ -92,11 +85,11 @@ CX_EXPORT(int16_t) edit_co3(int32_t a, const char* text, int16_t) {
   }
   unsigned char old_code[kKeySize];
   std::memcpy(old_code, area.code, kKeySize);
-  if (!hay_entrada(red[kSlotCodes], old_code, a)) {
+  if (!hay_entrada(red[kRedCodes], old_code, a)) {
     avise_error("Error en indice Areas T3");
     return -1;
   }
   std::memcpy(area.code, code, kKeySize);
-  if (!refile(red[kSlotCodes], old_code, code, a)) return -1;
+  if (!reindexe(red[kRedCodes], old_code, code, a)) return -1;
   return escriba_objeto_area(red, a, area) ? 0 : -1;
 }

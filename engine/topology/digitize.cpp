@@ -60,7 +60,7 @@ int32_t new_node(double x, double y) {
 }  // namespace cx
 
 CX_EXPORT(int16_t)
-dig_segment(int16_t count, const double* x, const double* y, int16_t every_vertex, int16_t) {
+dig_segment(int16_t count, const double* x, const double* y, int16_t every_vertex, int16_t verify) {
   using namespace cx;
   std::vector<int32_t>& taken = ultima_digitalizacion();
   taken.clear();
@@ -76,6 +76,9 @@ dig_segment(int16_t count, const double* x, const double* y, int16_t every_verte
     informe_error("dig_segment: LA RED NO TIENE TIPOS DE NODO Y ARCO");
     return -1;
   }
+  // The arcs the line runs along are split where it joins or leaves them,
+  // so that its nodes are found there below.
+  if (verify) verifique_topologia(count, x, y);
   s.settings[kCurrentKind] = static_cast<int16_t>(arc_kind);
   const auto n = static_cast<std::size_t>(count);
   // Working arrays of at least 900 points, or of the polyline's size.

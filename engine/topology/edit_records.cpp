@@ -15,21 +15,12 @@ namespace cx {
 
 namespace {
 
-constexpr int kListSize = 16;
-
 bool read(int handle, int32_t n, unsigned char* disk, int32_t size) {
   return handle >= 0 && n >= 1 && n <= ultimo_registro(handle, size) &&
          lea_registro(handle, disk, n, size) == 0 && get_le32(disk) != -1;
 }
 
 }  // namespace
-
-const int16_t* red_en_edicion() {
-  const Red* network = red(sesion().current_network);
-  if (!network || network->handles[kRedNodes] < 0 || network->handles[kSlotNodeXY] < 0)
-    return nullptr;
-  return network->handles;
-}
 
 bool lea_t0(int32_t n, cx_object* object) {
   unsigned char disk[kObjectSize];
@@ -44,34 +35,17 @@ bool escriba_t0_registro(int32_t n, const cx_object& object) {
   return escriba_registro(archivos_t0().objetos, disk, n, kObjectSize) == 0;
 }
 
-bool lea_nodo_red(const int16_t* red, int32_t n, cx_node* node) {
-  unsigned char disk[kNodeSize];
-  if (!read(red[kRedNodes], n, disk, kNodeSize)) return false;
-  desempaque(disk, node);
-  return true;
-}
-
-bool escriba_nodo_red(const int16_t* red, int32_t n, const cx_node& node) {
-  unsigned char disk[kNodeSize];
-  empaque(node, disk);
-  return escriba_registro(red[kRedNodes], disk, n, kNodeSize) == 0;
-}
-
 void clave_de_tipo(double x, double y, int kind, int fallback, unsigned char* key) {
   const Sesion& s = sesion();
   const bool known = kind >= 0 && kind <= s.kind_count && !s.kinds.empty();
   clave_espacial(x, y, known ? s.kinds[static_cast<std::size_t>(kind)].layer : fallback, key);
 }
 
-int32_t entrada_en_lista(const int16_t* red, const cx_node& node, int32_t arc, int32_t skip) {
-  const int32_t guard = ultimo_registro(red[kSlotLists], kListSize);
-  for (int32_t n = node.first_list, steps = 0; n > 0 && steps <= guard; ++steps) {
-    unsigned char list[kListSize];
-    if (lea_registro(red[kSlotLists], list, n, kListSize) != 0) return 0;
-    if (get_le32(list) == arc && n != skip) return n;
-    n = get_le32(list + 4);
-  }
-  return 0;
+bool reindexe(int index, const unsigned char* old_key, const unsigned char* key, int32_t n) {
+  if (indice_inserte(index, key, n) != 0) return false;
+  if (indice_borre(index, old_key, n) == 0) return true;
+  indice_borre(index, key, n);
+  return false;
 }
 
 void codigo_de_capa(const char* text, unsigned char* code) {

@@ -6,33 +6,20 @@
 
 #include "cartex32.h"
 #include "topology/btree.h"
+#include "topology/network_lists.h"
 
 namespace cx {
 
-// Handle slots of a network's handle record beyond those of descriptions.h.
-enum RedRanura {
-  kSlotNodeXY = 2,
-  kSlotCodes = 3,
-  kSlotLists = 4,
-  kSlotPoints = 5,
-  kSlotLabels = 7
-};
-
-// The current layer's network when its node file and xyt2.inx are open.
-const int16_t* red_en_edicion();
-
 bool lea_t0(int32_t n, cx_object* object);
 bool escriba_t0_registro(int32_t n, const cx_object& object);
-bool lea_nodo_red(const int16_t* red, int32_t n, cx_node* node);
-bool escriba_nodo_red(const int16_t* red, int32_t n, const cx_node& node);
 
 // The spatial key of a point of an object of `kind`: its kind's layer, or
 // `fallback` for a kind outside the table.
 void clave_de_tipo(double x, double y, int kind, int fallback, unsigned char* key);
 
-// The entry of node's arc list that names arc, skipping `skip` (for an arc
-// from a node to itself, which is on the list twice); 0 when none.
-int32_t entrada_en_lista(const int16_t* red, const cx_node& node, int32_t arc, int32_t skip = 0);
+// Files record n in index under key in place of old_key; on failure the
+// index is as it was.
+bool reindexe(int index, const unsigned char* old_key, const unsigned char* key, int32_t n);
 
 // The code a host's text gives on the current layer: its two prefix
 // digits, then at most 11 characters of text, NUL-padded.

@@ -14,8 +14,9 @@
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
 #include "topology/edit_records.h"
+#include "topology/network_edits.h"
+#include "topology/network_lists.h"
 #include "topology/spatial.h"
-#include "topology/vertex_split.h"
 
 namespace cx {
 
@@ -83,7 +84,7 @@ CX_EXPORT(int16_t) verifique_topologia(int16_t count, const double* x, const dou
   if (m > 1 && x[m - 1] == x[0] && y[m - 1] == y[0]) --m;
   const Caja line = box(x, y, m);
   Sesion& s = sesion();
-  const int16_t* red = red_en_edicion();
+  const int16_t* red = red_actual();
   if (red && count >= 3) {
     const double margin = 2 * s.params[8];
     ConsultaEspacial q;
@@ -92,7 +93,7 @@ CX_EXPORT(int16_t) verifique_topologia(int16_t count, const double* x, const dou
     unsigned char key[kKeySize];
     int32_t record = 0;
     std::set<int32_t> arcs;
-    while (siguiente_hit(red[kSlotNodeXY], &q, key, &record) == 1)
+    while (siguiente_hit(red[kRedNodeXY], &q, key, &record) == 1)
       for (int32_t e : arcos_de_nodo(red, record)) arcs.insert(e);
     std::vector<double> ax, ay;
     for (int32_t e : arcs) {

@@ -10,6 +10,7 @@
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
 #include "topology/edit_records.h"
+#include "topology/network_lists.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 
@@ -21,7 +22,7 @@ CX_EXPORT(int16_t) correctores(int16_t colour) {
   if (!layer || layer->kind == 2) return -1;
   const Red* network = layer->kind == 3 ? red(s.current_network) : nullptr;
   const int index = layer->kind < 2 ? archivos_t0().cuadt0
-                    : network       ? network->handles[kSlotLabels]
+                    : network       ? network->handles[kRedLabels]
                                     : -1;
   if (index < 0) return -1;
   const double m = s.params[8];

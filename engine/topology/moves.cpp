@@ -12,6 +12,7 @@
 #include "topology/btree.h"
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
+#include "topology/edit_records.h"
 #include "topology/edit_support.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
@@ -84,7 +85,6 @@ CX_EXPORT(int16_t) resitue_t01(int32_t record, double x, double y, double angle)
     return -1;
   }
   dibuje_t0(record, 0);
-  if (indice_borre(t0.cuadt0, old_key, record) != 0) return -1;
   object.x = x;
   object.y = y;
   // Tenths of a degree, to the nearest: a right angle is 900.
@@ -92,7 +92,7 @@ CX_EXPORT(int16_t) resitue_t01(int32_t record, double x, double y, double angle)
       kind->geometry == 7 ? std::trunc(angle) : std::lround(angle * kTenthsPerRadian));
   clave_espacial(x, y, kind->layer, new_key);
   empaque(object, disk);
-  if (indice_inserte(t0.cuadt0, new_key, record) != 0 ||
+  if (!reindexe(t0.cuadt0, old_key, new_key, record) ||
       escriba_registro(t0.objetos, disk, record, kObjectSize) != 0)
     return -1;
   dibuje_t0(record, kKindColour);

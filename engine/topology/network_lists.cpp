@@ -7,6 +7,7 @@
 #include "records/typed_records.h"
 #include "session/session.h"
 #include "topology/descriptions.h"
+#include "topology/edit_records.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 
@@ -23,7 +24,7 @@ const int16_t* red_actual() {
 bool lea_nodo(const int16_t* red, int32_t n, cx_node* node) {
   unsigned char disk[kNodeSize];
   if (n < 1 || n > ultimo_registro(red[kRedNodes], kNodeSize) ||
-      lea_registro(red[kRedNodes], disk, n, kNodeSize) != 0)
+      lea_registro(red[kRedNodes], disk, n, kNodeSize) != 0 || get_le32(disk) == -1)
     return false;
   desempaque(disk, node);
   return true;
@@ -101,11 +102,7 @@ int32_t arco_entre(const int16_t* red, int32_t a, int32_t b, int32_t* entry_a, i
 }
 
 void clave_de_nodo(const cx_node& node, unsigned char* key) {
-  const Sesion& s = sesion();
-  const cx_kind* kind = node.kind >= 0 && node.kind <= s.kind_count
-                            ? &s.kinds[static_cast<std::size_t>(node.kind)]
-                            : nullptr;
-  clave_espacial(node.x, node.y, kind ? kind->layer : node.state, key);
+  clave_de_tipo(node.x, node.y, node.kind, node.state, key);
 }
 
 bool tipo_dibujado(int kind) {

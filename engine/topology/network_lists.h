@@ -22,6 +22,7 @@ struct EntradaLista {
 // null (no message).
 const int16_t* red_actual();
 
+// A node record; false for one outside the file, unreadable or given back.
 bool lea_nodo(const int16_t* red, int32_t n, cx_node* node);
 bool escriba_nodo(const int16_t* red, int32_t n, const cx_node& node);
 bool lea_entrada(const int16_t* red, int32_t n, EntradaLista* e);

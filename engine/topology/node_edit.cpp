@@ -15,6 +15,7 @@
 #include "topology/descriptions.h"
 #include "topology/drawers.h"
 #include "topology/edit_support.h"
+#include "topology/network_lists.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 
@@ -22,41 +23,15 @@ namespace cx {
 
 namespace {
 
-constexpr int kListSize = 16;
-enum { kNodeXY = 2, kCodes = 3, kLists = 4 };
-
-const int16_t* current_network() {
-  const Red* network = red(sesion().current_network);
-  if (!network || network->handles[kRedNodes] < 0 || network->handles[kNodeXY] < 0) return nullptr;
-  return network->handles;
-}
-
-bool read_node(const int16_t* red, int32_t n, cx_node* node) {
-  unsigned char disk[kNodeSize];
-  if (n < 1 || n > ultimo_registro(red[kRedNodes], kNodeSize) ||
-      lea_registro(red[kRedNodes], disk, n, kNodeSize) != 0)
-    return false;
-  desempaque(disk, node);
-  return true;
-}
-
-// The spatial key a node was indexed under: its kind's layer.
-void node_key(const cx_node& node, unsigned char* key) {
-  const cx_kind* kind = node.kind >= 0 && node.kind <= sesion().kind_count
-                            ? &sesion().kinds[static_cast<std::size_t>(node.kind)]
-                            : nullptr;
-  clave_espacial(node.x, node.y, kind ? kind->layer : node.state, key);
-}
-
 // The entry of node's list that comes before `entry` (0 when entry is the
 // head); -1 when entry is not on the list.
 int32_t before_in_list(const int16_t* red, const cx_node& node, int32_t entry) {
-  const int32_t guard = ultimo_registro(red[kLists], kListSize);
+  const int32_t guard = ultimo_registro(red[kRedLists], kListSize);
   int32_t before = 0;
   for (int32_t n = node.first_list, steps = 0; n != 0 && steps <= guard; ++steps) {
     if (n == entry) return before;
     unsigned char list[kListSize];
-    if (lea_registro(red[kLists], list, n, kListSize) != 0) return -1;
+    if (lea_registro(red[kRedLists], list, n, kListSize) != 0) return -1;
     before = n;
     n = get_le32(list + 4);
   }
@@ -66,7 +41,7 @@ int32_t before_in_list(const int16_t* red, const cx_node& node, int32_t entry) {
 // Unlinks entry (after `before`, 0: the head) from node's list.
 bool unlink(const int16_t* red, int32_t node_record, cx_node& node, int32_t before, int32_t entry) {
   unsigned char list[kListSize];
-  if (lea_registro(red[kLists], list, entry, kListSize) != 0) return false;
+  if (lea_registro(red[kRedLists], list, entry, kListSize) != 0) return false;
   const int32_t next = get_le32(list + 4);
   if (before == 0) {
     node.first_list = next;
@@ -75,9 +50,9 @@ bool unlink(const int16_t* red, int32_t node_record, cx_node& node, int32_t befo
     return escriba_registro(red[kRedNodes], disk, node_record, kNodeSize) == 0;
   }
   unsigned char prev[kListSize];
-  if (lea_registro(red[kLists], prev, before, kListSize) != 0) return false;
+  if (lea_registro(red[kRedLists], prev, before, kListSize) != 0) return false;
   put_le32(prev + 4, next);
-  return escriba_registro(red[kLists], prev, before, kListSize) == 0;
+  return escriba_registro(red[kRedLists], prev, before, kListSize) == 0;
 }
 
 }  // namespace
@@ -86,7 +61,7 @@ bool unlink(const int16_t* red, int32_t node_record, cx_node& node, int32_t befo
 
 CX_EXPORT(int32_t) busque_nodo(double x, double y) {
   using namespace cx;
-  const int16_t* red = current_network();
+  const int16_t* red = red_actual();
   if (!red) return 0;
   const double t = sesion().node_tolerance;
   ConsultaEspacial q;
@@ -94,9 +69,9 @@ CX_EXPORT(int32_t) busque_nodo(double x, double y) {
   unsigned char key[kKeySize];
   int32_t record = 0, best = 0;
   double best_d = t / 2;
-  while (siguiente_hit(red[kNodeXY], &q, key, &record) == 1) {
+  while (siguiente_hit(red[kRedNodeXY], &q, key, &record) == 1) {
     cx_node node{};
-    if (!read_node(red, record, &node)) continue;
+    if (!lea_nodo(red, record, &node)) continue;
     const double d = std::hypot(node.x - x, node.y - y);
     if (d < best_d || (best == 0 && d <= best_d)) {
       best = record;
@@ -108,9 +83,9 @@ CX_EXPORT(int32_t) busque_nodo(double x, double y) {
 
 CX_EXPORT(int16_t) del_nodo(int32_t n) {
   using namespace cx;
-  const int16_t* red = current_network();
+  const int16_t* red = red_actual();
   cx_node node{};
-  if (n < 1 || !red || !read_node(red, n, &node)) {
+  if (n < 1 || !red || !lea_nodo(red, n, &node)) {
     avise_error("NO se encontro nodo ");
     return -1;
   }
@@ -124,20 +99,21 @@ CX_EXPORT(int16_t) del_nodo(int32_t n) {
     return -1;
   }
   unsigned char xy[kKeySize], code[kKeySize] = {};
-  node_key(node, xy);
+  clave_de_nodo(node, xy);
   unsigned char disk[kNodeSize];
   empaque(node, disk);
   std::memcpy(code, disk, 11);
   const bool codes = red[kRedKind] == 2;
-  if (!hay_entrada(red[kNodeXY], xy, n)) {
+  if (!hay_entrada(red[kRedNodeXY], xy, n)) {
     avise_error("Error en indice  XYt2");
     return -1;
   }
-  if (codes && !hay_entrada(red[kCodes], code, n)) {
+  if (codes && !hay_entrada(red[kRedCodes], code, n)) {
     avise_error("Error en indice  Cod.nodos");
     return -1;
   }
-  if (indice_borre(red[kNodeXY], xy, n) != 0 || (codes && indice_borre(red[kCodes], code, n) != 0))
+  if (indice_borre(red[kRedNodeXY], xy, n) != 0 ||
+      (codes && indice_borre(red[kRedCodes], code, n) != 0))
     return -1;
   dibuje_nodo(red, n, 0);
   return devuelva_registro(red[kRedNodes], n, kNodeSize) == 0 ? 0 : -1;
@@ -146,10 +122,10 @@ CX_EXPORT(int16_t) del_nodo(int32_t n) {
 CX_EXPORT(int16_t) borre_arco(int32_t a, int32_t b, int32_t la, int32_t lb, int32_t e) {
   using namespace cx;
   if (a < 1 || b < 1 || la < 1 || lb < 1 || e < 1) return 0;
-  const int16_t* red = current_network();
+  const int16_t* red = red_actual();
   cx_arc arc{};
   cx_node from{}, to{};
-  if (!red || !lea_arco(red, e, &arc) || !read_node(red, a, &from) || !read_node(red, b, &to)) {
+  if (!red || !lea_arco(red, e, &arc) || !lea_nodo(red, a, &from) || !lea_nodo(red, b, &to)) {
     avise_error("No se encontr\xf3 ARCO.. ");
     return 0;
   }
@@ -172,11 +148,11 @@ CX_EXPORT(int16_t) borre_arco(int32_t a, int32_t b, int32_t la, int32_t lb, int3
   if (!unlink(red, a, from, before_a, la)) return 0;
   // The second node read again: for an arc from a node to itself the first
   // unlink changed it.
-  if (!read_node(red, b, &to)) return 0;
+  if (!lea_nodo(red, b, &to)) return 0;
   const int32_t before_b = before_in_list(red, to, lb);
   if (before_b < 0 || !unlink(red, b, to, before_b, lb)) return 0;
-  devuelva_registro(red[kLists], la, kListSize);
-  devuelva_registro(red[kLists], lb, kListSize);
+  devuelva_registro(red[kRedLists], la, kListSize);
+  devuelva_registro(red[kRedLists], lb, kListSize);
   devuelva_registro(red[kRedArcs], e, kArcSize);
   return 0;
 }

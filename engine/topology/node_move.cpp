@@ -10,6 +10,7 @@
 #include "topology/drawers.h"
 #include "topology/edit_records.h"
 #include "topology/edit_support.h"
+#include "topology/network_lists.h"
 #include "topology/spatial.h"
 
 namespace cx {
@@ -33,7 +34,7 @@ void draw_node_and_arcs(const int16_t* red, int32_t n, int colour) {
 
 CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
   using namespace cx;
-  const int16_t* red = red_en_edicion();
+  const int16_t* red = red_actual();
   if (!red) {
     avise_error("NO se encontro nodo ");
     return -1;
@@ -44,13 +45,13 @@ CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
     return -1;
   }
   cx_node node{};
-  if (!lea_nodo_red(red, n, &node)) {
+  if (!lea_nodo(red, n, &node)) {
     avise_error("NO se encontro nodo ");
     return -1;
   }
   unsigned char old_key[kKeySize], new_key[kKeySize];
-  clave_de_tipo(node.x, node.y, node.kind, node.state, old_key);
-  if (!hay_entrada(red[kSlotNodeXY], old_key, n)) {
+  clave_de_nodo(node, old_key);
+  if (!hay_entrada(red[kRedNodeXY], old_key, n)) {
     avise_error("Error en indice xyt2");
     return -1;
   }
@@ -58,13 +59,9 @@ CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
   node.x = x;
   node.y = y;
   node.rotation = tenths(angle);
-  clave_de_tipo(x, y, node.kind, node.state, new_key);
-  if (indice_borre(red[kSlotNodeXY], old_key, n) != 0) return -1;
-  if (indice_inserte(red[kSlotNodeXY], new_key, n) != 0) {
-    indice_inserte(red[kSlotNodeXY], old_key, n);
-    return -1;
-  }
-  if (!escriba_nodo_red(red, n, node)) return -1;
+  clave_de_nodo(node, new_key);
+  if (!reindexe(red[kRedNodeXY], old_key, new_key, n)) return -1;
+  if (!escriba_nodo(red, n, node)) return -1;
   draw_node_and_arcs(red, n, kKindColour);
   return 0;
 }
@@ -72,7 +69,7 @@ CX_EXPORT(int16_t) regrabe_nodo(int32_t n, double x, double y, double angle) {
 CX_EXPORT(int16_t) resitue_t3(int32_t a, double x, double y, double angle) {
   using namespace cx;
   const int16_t* red = red_de_areas("resitue_t3");
-  if (!red || red[kSlotLabels] < 0) return -1;
+  if (!red || red[kRedLabels] < 0) return -1;
   const CerrojoEdicion lock;
   if (!lock.taken) {
     avise_error("Error de Bloqueo.T0");
@@ -85,7 +82,7 @@ CX_EXPORT(int16_t) resitue_t3(int32_t a, double x, double y, double angle) {
   }
   unsigned char old_key[kKeySize], new_key[kKeySize];
   clave_de_tipo(area.x, area.y, area.kind, area.state, old_key);
-  if (!hay_entrada(red[kSlotLabels], old_key, a)) {
+  if (!hay_entrada(red[kRedLabels], old_key, a)) {
     avise_error("Error en indice espacial..T0");
     return -1;
   }
@@ -94,11 +91,7 @@ CX_EXPORT(int16_t) resitue_t3(int32_t a, double x, double y, double angle) {
   area.y = y;
   area.rotation = tenths(angle);
   clave_de_tipo(x, y, area.kind, area.state, new_key);
-  if (indice_borre(red[kSlotLabels], old_key, a) != 0) return -1;
-  if (indice_inserte(red[kSlotLabels], new_key, a) != 0) {
-    indice_inserte(red[kSlotLabels], old_key, a);
-    return -1;
-  }
+  if (!reindexe(red[kRedLabels], old_key, new_key, a)) return -1;
   if (!escriba_objeto_area(red, a, area)) return -1;
   dibuje_objeto_area(red, a, kKindColour);
   return 0;

@@ -140,6 +140,18 @@ bool skip_target(const ConsultaEspacial& q, const unsigned char* k, unsigned cha
   return true;
 }
 
+// Whether the tenth-of-a-unit square a key stands for meets the window. A
+// key keeps its point cut to tenths, so comparing the cut point alone would
+// miss points up to a tenth inside the window's lower edges; the slack
+// covers the rounding of the decoded corner.
+bool cuadro_en_ventana(const ConsultaEspacial& q, const unsigned char* k) {
+  constexpr double kSlack = 1e-6;
+  double x, y;
+  decodifique_clave(k, &x, &y, nullptr);
+  return x - kSlack <= q.x2 && x + 0.1 + kSlack >= q.x1 && y - kSlack <= q.y2 &&
+         y + 0.1 + kSlack >= q.y1;
+}
+
 }  // namespace
 
 int siguiente_hit(int handle, ConsultaEspacial* q, unsigned char* key, int32_t* record) {
@@ -185,9 +197,7 @@ int siguiente_hit(int handle, ConsultaEspacial* q, unsigned char* key, int32_t* 
       skip = true;
       continue;
     }
-    double x, y;
-    decodifique_clave(k, &x, &y, nullptr);
-    if (x >= q->x1 && x <= q->x2 && y >= q->y1 && y <= q->y2) {
+    if (cuadro_en_ventana(*q, k)) {
       if (key) std::memcpy(key, k, kKeySize);
       *record = value;
       return 1;

@@ -41,8 +41,12 @@ static_assert(sizeof(ConsultaEspacial) <= kCursorBuffer, "fits the host's cursor
 // Starts a query over the rectangle (corners clamped at 0, an empty extent
 // widened to 1).
 void inicie_consulta(ConsultaEspacial* q, double x1, double y1, double x2, double y2);
-// The next hit: its record and key. 1 delivered; 0 no more (the query is
-// over); -1 on a read failure (reported; the query is over).
+// The next hit: its record and key. A hit is a key whose tenth-of-a-unit
+// square meets the window, so every point indexed inside the window is
+// delivered, and some lying up to a tenth outside it: callers that need
+// the exact window compare the record's own position. 1 delivered; 0 no
+// more (the query is over); -1 on a read failure (reported; the query is
+// over).
 int siguiente_hit(int handle, ConsultaEspacial* q, unsigned char* key, int32_t* record);
 
 }  // namespace cx

@@ -100,14 +100,10 @@ int32_t twin_descriptions(const int16_t* red, const cx_arc& arc, int32_t n) {
   return head;
 }
 
-int16_t split(const int16_t* red, int32_t e, double px, double py) {
-  cx_arc arc{};
-  std::vector<double> x, y;
-  if (!lea_arco(red, e, &arc) || !puntos_de_arco(red, arc, &x, &y)) {
-    avise_error("No se encontr\xf3 ARCO.. ");
-    return -1;
-  }
-  const int v = split_vertex(&x, &y, px, py, sesion().node_tolerance);
+// Splits arc e (read as arc, with full point list x, y) at vertex v. The
+// new arc's record; 0 when v is not interior; -1 on failure (reported).
+int32_t split_at(const int16_t* red, int32_t e, cx_arc arc, const std::vector<double>& x,
+                 const std::vector<double>& y, int v) {
   if (v <= 0 || v >= static_cast<int>(x.size()) - 1) return 0;
   const int32_t a = arc.from_node, b = arc.to_node;
   const int32_t la = entrada_de_arco(red, a, e);
@@ -143,7 +139,6 @@ int16_t split(const int16_t* red, int32_t e, double px, double py) {
   }
   if (!escriba_arco(red, e, arc) || !escriba_arco(red, n, second)) return -1;
   // The split node's list: an entry for each half at its head.
-  // (A record handed out is the file's end until it is written.)
   cx_node node{};
   const int32_t other = pida_registro(red[kRedLists], kListSize);
   if (other == 0 || !lea_nodo(red, s, &node)) {
@@ -169,10 +164,30 @@ int16_t split(const int16_t* red, int32_t e, double px, double py) {
   dibuje_arco(red, e, kKindColour);
   dibuje_arco(red, n, kKindColour);
   dibuje_nodo(red, s, kKindColour);
-  return 1;
+  return n;
+}
+
+int16_t split(const int16_t* red, int32_t e, double px, double py) {
+  cx_arc arc{};
+  std::vector<double> x, y;
+  if (!lea_arco(red, e, &arc) || !puntos_de_arco(red, arc, &x, &y)) {
+    avise_error("No se encontr\xf3 ARCO.. ");
+    return -1;
+  }
+  const int v = split_vertex(&x, &y, px, py, sesion().node_tolerance);
+  const int32_t n = split_at(red, e, arc, x, y, v);
+  return static_cast<int16_t>(n > 0 ? 1 : n);
 }
 
 }  // namespace
+
+int32_t parta_en_vertice(const int16_t* red, int32_t e, std::size_t j) {
+  cx_arc arc{};
+  std::vector<double> x, y;
+  if (!lea_arco(red, e, &arc) || !puntos_de_arco(red, arc, &x, &y) || j >= x.size()) return 0;
+  const int32_t n = split_at(red, e, arc, x, y, static_cast<int>(j));
+  return n > 0 ? n : 0;
+}
 
 }  // namespace cx
 

@@ -14,7 +14,9 @@
 #include "records/typed_records.h"
 #include "session/session.h"
 #include "topology/btree.h"
+#include "topology/descriptions.h"
 #include "topology/edit_support.h"
+#include "topology/network_lists.h"
 #include "topology/spatial.h"
 #include "topology/topology_files.h"
 #include "topology/writers.h"
@@ -23,7 +25,6 @@ namespace cx {
 
 namespace {
 
-enum Slot { kNodes = 0, kArcs = 1, kNodeXY = 2, kCodes = 3, kLists = 4, kPoints = 5 };
 constexpr int kListSize = 16;
 
 bool handles_open(const int16_t* red, std::initializer_list<int> slots, const char* caller) {
@@ -48,8 +49,8 @@ bool read_node(int handle, int32_t n, unsigned char* disk, const char* caller) {
 // Puts arc n at the head of node's arc list.
 bool link_arc(const int16_t* red, int32_t node, int32_t arc, int32_t from, int32_t to) {
   unsigned char disk[kNodeSize];
-  if (!read_node(red[kNodes], node, disk, "grabe_arco")) return false;
-  const int32_t entry = pida_registro(red[kLists], kListSize);
+  if (!read_node(red[kRedNodes], node, disk, "grabe_arco")) return false;
+  const int32_t entry = pida_registro(red[kRedLists], kListSize);
   if (entry == 0) {
     informe_error("ERROR en lista T2");
     return false;
@@ -59,9 +60,9 @@ bool link_arc(const int16_t* red, int32_t node, int32_t arc, int32_t from, int32
   put_le32(list + 4, get_le32(disk + 42));
   put_le32(list + 8, from);
   put_le32(list + 12, to);
-  if (escriba_registro(red[kLists], list, entry, kListSize) != 0) return false;
+  if (escriba_registro(red[kRedLists], list, entry, kListSize) != 0) return false;
   put_le32(disk + 42, entry);
-  return escriba_registro(red[kNodes], disk, node, kNodeSize) == 0;
+  return escriba_registro(red[kRedNodes], disk, node, kNodeSize) == 0;
 }
 
 // The code of an area object: the current layer's two prefix digits, then
@@ -87,27 +88,27 @@ grabe_nodo(const cx_node* node, const cx_object* object, int32_t, int32_t, int32
   using namespace cx;
   if (punteros_nulos("grabe_nodo", {node, object, red})) return 0;
   const cx_kind* kind = tipo_valido(object->kind, "grabe_nodo");
-  if (!kind || !handles_open(red, {kNodes, kNodeXY, kCodes}, "grabe_nodo")) return 0;
+  if (!kind || !handles_open(red, {kRedNodes, kRedNodeXY, kRedCodes}, "grabe_nodo")) return 0;
   cx_object t0 = *object;
   t0.layer = kind->layer;
   unsigned char disk[kNodeSize] = {};
   disk[0] = node->code_prefix;
   std::memcpy(disk + 1, node->code, sizeof node->code);
   empaque(t0, disk + 11);
-  const int32_t n = pida_registro(red[kNodes], kNodeSize);
+  const int32_t n = pida_registro(red[kRedNodes], kNodeSize);
   if (n == 0) {
     informe_error("NODO T2: ERROR AL PEDIR");
     return 0;
   }
-  if (escriba_registro(red[kNodes], disk, n, kNodeSize) != 0) return 0;
+  if (escriba_registro(red[kRedNodes], disk, n, kNodeSize) != 0) return 0;
   if (red[9] == 2) {
     unsigned char code[kKeySize] = {};
     std::memcpy(code, disk, 11);
-    if (indice_inserte(red[kCodes], code, n) != 0) return 0;
+    if (indice_inserte(red[kRedCodes], code, n) != 0) return 0;
   }
   unsigned char key[kKeySize];
   clave_espacial(t0.x, t0.y, kind->layer, key);
-  return indice_inserte(red[kNodeXY], key, n) == 0 ? n : 0;
+  return indice_inserte(red[kRedNodeXY], key, n) == 0 ? n : 0;
 }
 
 CX_EXPORT(int32_t)
@@ -116,13 +117,13 @@ grabe_arco(const cx_arc* arc, const cx_object* object, const double* x, const do
   using namespace cx;
   if (punteros_nulos("grabe_arco", {arc, object, x, y, red})) return 0;
   if (!tipo_valido(object->kind, "grabe_arco") ||
-      !handles_open(red, {kNodes, kArcs, kLists, kPoints}, "grabe_arco"))
+      !handles_open(red, {kRedNodes, kRedArcs, kRedLists, kRedPoints}, "grabe_arco"))
     return 0;
   const int32_t count = object->count;
   if (unidades_bloque(0, count, "grabe_arco") < 0) return 0;
   unsigned char node[kNodeSize];
-  if (!read_node(red[kNodes], arc->from_node, node, "grabe_arco") ||
-      !read_node(red[kNodes], arc->to_node, node, "grabe_arco"))
+  if (!read_node(red[kRedNodes], arc->from_node, node, "grabe_arco") ||
+      !read_node(red[kRedNodes], arc->to_node, node, "grabe_arco"))
     return 0;
 
   unsigned char disk[kArcSize] = {};
@@ -139,17 +140,17 @@ grabe_arco(const cx_arc* arc, const cx_object* object, const double* x, const do
   put_le32(disk + 36, arc->to_node);
   disk[40] = arc->to_flag;
 
-  const int32_t n = pida_registro(red[kArcs], kArcSize);
+  const int32_t n = pida_registro(red[kRedArcs], kArcSize);
   if (n == 0) {
     informe_error("ARCO: ERROR AL PEDIR");
     return 0;
   }
   if (count > 0) {
-    const int32_t offset = pida_bloque(red[kPoints], count);
-    if (offset < 0 || grabe_puntos(red[kPoints], offset, x + 1, y + 1, count) != 0) return 0;
+    const int32_t offset = pida_bloque(red[kRedPoints], count);
+    if (offset < 0 || grabe_puntos(red[kRedPoints], offset, x + 1, y + 1, count) != 0) return 0;
     put_le32(disk + 21, offset);
   }
-  if (escriba_registro(red[kArcs], disk, n, kArcSize) != 0) return 0;
+  if (escriba_registro(red[kRedArcs], disk, n, kArcSize) != 0) return 0;
   if (!link_arc(red, arc->from_node, n, arc->from_node, arc->to_node) ||
       !link_arc(red, arc->to_node, n, arc->from_node, arc->to_node))
     return 0;
@@ -160,13 +161,13 @@ CX_EXPORT(int32_t) grabe_t3(const char* code1, const char* code2, const cx_objec
   using namespace cx;
   if (punteros_nulos("grabe_t3", {object})) return 0;
   const Red* network = red(sesion().current_network);
-  if (!network || network->handles[9] != 3) {
+  if (!network || network->handles[kRedKind] != 3) {
     informe_error("grabe_t3: LA CAPA ACTUAL NO ES DE AREAS");
     return 0;
   }
   const int16_t* h = network->handles;
   const cx_kind* kind = tipo_valido(object->kind, "grabe_t3");
-  if (!kind || !handles_open(h, {6, 7, kCodes}, "grabe_t3")) return 0;
+  if (!kind || !handles_open(h, {kRedObjs, kRedLabels, kRedCodes}, "grabe_t3")) return 0;
   unsigned char disk[kAreaObjectSize] = {};
   area_code(*kind, code1, code2, disk);
   empaque(*object, disk + 13);
@@ -175,14 +176,15 @@ CX_EXPORT(int32_t) grabe_t3(const char* code1, const char* code2, const cx_objec
     informe_error("Error de Bloqueo T3");
     return 0;
   }
-  const int32_t n = pida_registro(h[6], kAreaObjectSize);
+  const int32_t n = pida_registro(h[kRedObjs], kAreaObjectSize);
   if (n == 0) {
     informe_error("T3: ERROR AL PEDIR");
     return 0;
   }
-  if (escriba_registro(h[6], disk, n, kAreaObjectSize) != 0 || indice_inserte(h[kCodes], disk, n))
+  if (escriba_registro(h[kRedObjs], disk, n, kAreaObjectSize) != 0 ||
+      indice_inserte(h[kRedCodes], disk, n))
     return 0;
   unsigned char key[kKeySize];
   clave_espacial(object->x, object->y, kind->layer, key);
-  return indice_inserte(h[7], key, n) == 0 ? n : 0;
+  return indice_inserte(h[kRedLabels], key, n) == 0 ? n : 0;
 }

@@ -350,6 +350,30 @@ TEST_F(NetworkEdits, ALineSplitsTheArcsItMeetsWhereItJoinsOrLeavesThem) {
   }
 }
 
+TEST_F(NetworkEdits, ADigitizedLineSplitsTheArcsItRunsAlongWhenAskedToVerify) {
+  // The line runs along the base's vertices at x = 1250, 1500, 1750: with
+  // the check its middle piece is the base's split-off part, without it the
+  // line is one new arc beside the base.
+  for (int16_t verify : {0, 1}) {
+    SCOPED_TRACE(verify);
+    CX_BIND(lib, end_cons)(0);
+    const TempBase fresh;
+    make_base();
+    layer(1);
+    margin(600);
+    const int32_t A = node(1000, 1000), B = node(2000, 1000);
+    arc(A, B, {{1250, 1000}, {1500, 1000}, {1750, 1000}});
+    const double x[] = {1100, 1250, 1500, 1750, 1900}, y[] = {500, 1000, 1000, 1000, 500};
+    ASSERT_EQ(CX_BIND(lib, dig_segment)(5, x, y, 0, verify), verify ? 3 : 1);
+    const auto left = check_network(verify ? 6 : 4, verify ? 5 : 2);
+    EXPECT_EQ(left.first.size(), verify ? 6u : 4u);
+    EXPECT_EQ(left.second.size(), verify ? 5u : 2u);
+    EXPECT_EQ(margin(), verify ? 800 : 600);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    CX_BIND(lib, end_cons)(0);
+  }
+}
+
 TEST_F(NetworkEdits, AHighlightDrawnTwiceIsGone) {
   const int32_t n = node(5000, 5000);
   const int32_t hdc = CX_BIND(lib, crear_dispositivo)(100, 100);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cartex32.h"
+#include "records/codec.h"
 #include "records/record_file.h"
 #include "support/faulty_files.h"
 #include "support/recording_sink.h"
@@ -201,7 +202,16 @@ TEST_F(RecordFile, RecordsAreHandedOutAtTheEnd) {
   const Bytes rec(31, 3);
   ASSERT_EQ(sescribir(h, rec.data(), 1, 31), 0);
   EXPECT_EQ(TempBase::size("T0.DAT"), 62u);
+  // Two hand-outs before a write are two records; an unwritten one reads
+  // as given back.
   EXPECT_EQ(pida_registro(h, 31), 2);
+  EXPECT_EQ(pida_registro(h, 31), 3);
+  EXPECT_EQ(TempBase::size("T0.DAT"), 124u);
+  Bytes unwritten(31);
+  ASSERT_EQ(lea_registro(h, unwritten.data(), 2, 31), 0);
+  EXPECT_EQ(get_le32(unwritten.data()), -1);
+  ASSERT_EQ(lea_bytes(h, 0, header, 4), 0);
+  EXPECT_EQ(Bytes(header, header + 4), (Bytes{3, 0, 0, 0}));
 
   TempBase::write("CORTO.DAT", Bytes(10, 0));
   const int short_file = abra_compartido("CORTO.DAT");
