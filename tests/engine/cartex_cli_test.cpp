@@ -17,6 +17,7 @@
 
 #include "../support/temp_dir.h"
 #include "formats.h"
+#include "support/cartex_run.h"
 
 namespace {
 
@@ -26,21 +27,11 @@ using cartex::FeatureSet;
 using cartex::Point;
 using cartex::Ring;
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using Outcome = cx::testing::CartexOutcome;
+using cx::testing::slurp;
 
 Outcome cartex(const std::string& dir, const std::string& args) {
-  const std::string out = dir + "/stdout.txt", err = dir + "/stderr.txt";
-  const int raw =
-      std::system((std::string(CARTEX_PATH) + " " + args + " >" + out + " 2>" + err).c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+  return cx::testing::run_cartex(dir, args);
 }
 
 // A ring as text from its least point on, in its lesser direction, with

@@ -12,20 +12,14 @@
 
 #include "../support/temp_dir.h"
 #include "formats.h"
+#include "support/cartex_run.h"
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-};
+using Outcome = cx::testing::CartexOutcome;
 
 Outcome cartex(const std::string& dir, const std::string& args) {
-  const std::string out = dir + "/stdout.txt";
-  const int raw =
-      std::system((std::string(CARTEX_PATH) + " " + args + " >" + out + " 2>/dev/null").c_str());
-  std::ifstream in(out);
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {std::istreambuf_iterator<char>(in), {}}};
+  return cx::testing::run_cartex(dir, args);
 }
 
 // Two neighbours, the west one with a hole that a lake fills.

@@ -12,20 +12,14 @@
 #include <vector>
 
 #include "../support/temp_dir.h"
+#include "support/cartex_run.h"
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string err;
-};
+using Outcome = cx::testing::CartexOutcome;
 
 Outcome cartex(const std::string& dir, const std::string& args) {
-  const std::string err = dir + "/stderr.txt";
-  const int raw =
-      std::system((std::string(CARTEX_PATH) + " " + args + " >/dev/null 2>" + err).c_str());
-  std::ifstream in(err);
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {std::istreambuf_iterator<char>(in), {}}};
+  return cx::testing::run_cartex(dir, args);
 }
 
 std::vector<uint32_t> read_png(const std::string& file, unsigned* width) {
