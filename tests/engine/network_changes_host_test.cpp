@@ -25,12 +25,7 @@ constexpr double kRightAngle = 1.5707963267948966;
 
 template <typename Record>
 void append_record(const std::string& file, const Record& record) {
-  Bytes bytes = TempBase::bytes(file);
-  const auto* p = reinterpret_cast<const unsigned char*>(&record);
-  bytes.insert(bytes.end(), p, p + sizeof record);
-  const uint32_t count = static_cast<uint32_t>(bytes.size() / sizeof record - 1);
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(count >> (8 * i));
-  TempBase::write(file, bytes);
+  ASSERT_TRUE(TempBase::append(file, record)) << file;
 }
 
 // crear_BG's base (layer 1 of areas on "topo", kinds 1 arc and 2 node) with

@@ -36,12 +36,7 @@ int32_t CX_CALL host_message(void* user, int32_t, const char* caption, const cha
 
 template <typename Record>
 void append_record(const std::string& file, const Record& record) {
-  Bytes bytes = TempBase::bytes(file);
-  const auto* p = reinterpret_cast<const unsigned char*>(&record);
-  bytes.insert(bytes.end(), p, p + sizeof record);
-  const uint32_t count = static_cast<uint32_t>(bytes.size() / sizeof record - 1);
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(count >> (8 * i));
-  TempBase::write(file, bytes);
+  ASSERT_TRUE(TempBase::append(file, record)) << file;
 }
 
 // crear_BG's base with layer 2 of T0 objects, layer 3 of T1 areas, and

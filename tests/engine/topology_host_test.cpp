@@ -45,16 +45,9 @@ int ink(EngineLibrary& lib, int32_t hdc, int width, int height) {
   return n;
 }
 
-// Appends a record to a table file of the base and counts it in the header.
 template <typename Record>
 void append_record(const std::string& file, const Record& record) {
-  Bytes bytes = TempBase::bytes(file);
-  ASSERT_EQ(bytes.size() % sizeof record, 0u);
-  const auto* p = reinterpret_cast<const unsigned char*>(&record);
-  bytes.insert(bytes.end(), p, p + sizeof record);
-  const uint32_t count = static_cast<uint32_t>(bytes.size() / sizeof record - 1);
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(count >> (8 * i));
-  TempBase::write(file, bytes);
+  ASSERT_TRUE(TempBase::append(file, record)) << file;
 }
 
 cx_layer layer(const char* name, int kind, const char* prefix) {

@@ -39,6 +39,19 @@ class TempBase {
     out.write(reinterpret_cast<const char*>(data.data()),
               static_cast<std::streamsize>(data.size()));
   }
+  // Appends a record to a table file of the base and counts it in the
+  // header's first four bytes; false when the file is not whole records.
+  template <typename Record>
+  static bool append(const std::string& file, const Record& record) {
+    std::vector<unsigned char> data = bytes(file);
+    if (data.size() % sizeof record != 0) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(&record);
+    data.insert(data.end(), p, p + sizeof record);
+    const uint32_t count = static_cast<uint32_t>(data.size() / sizeof record - 1);
+    for (int i = 0; i < 4; ++i) data[i] = static_cast<unsigned char>(count >> (8 * i));
+    write(file, data);
+    return true;
+  }
   static bool exists(const std::string& file) { return std::filesystem::exists(file); }
   static std::uintmax_t size(const std::string& file) { return std::filesystem::file_size(file); }
 
