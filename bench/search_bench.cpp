@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "base/cp1252.h"
+#include "bench/quiet_ui.h"
 #include "search/local_search.h"
 #include "shell/workspace.h"
 #include "text/word_index.h"
@@ -30,24 +30,6 @@ using Clock = std::chrono::steady_clock;
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-// Shows nothing but failures, and answers every question with its safe
-// answer.
-class QuietUi : public UserInterface {
- public:
-  void show_message(const std::string& title, const std::string& text, Icon icon) override {
-    if (icon != Icon::kCritical) return;
-    std::fprintf(stderr, "bench_search: %s %s\n", cp1252_to_utf8(title).c_str(),
-                 cp1252_to_utf8(text).c_str());
-    failures++;
-  }
-  Answer ask(const std::string&, const std::string&, Icon, Buttons buttons) override {
-    return safe_answer(buttons);
-  }
-  void list_clear() override {}
-  void list_append(const std::string&) override {}
-  int failures = 0;
-};
 
 std::vector<std::string> page_files(const std::string& dir) {
   std::vector<std::string> files;
@@ -109,7 +91,7 @@ int run(int argc, char** argv) {
       keep = argv[k + 1];
     }
   }
-  QuietUi ui;
+  QuietUi ui("bench_search");
   std::string dir = keep;
   if (dir.empty()) {
     std::string pattern = (fs::temp_directory_path() / "trawlix-bench-XXXXXX").string();

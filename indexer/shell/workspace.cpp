@@ -30,8 +30,15 @@ void tune_workspace_database(Database& db) {
   if (logged) (void)db.exec("PRAGMA synchronous = NORMAL");
   // A longer log between checkpoints: a page of Words or WordsDocs that
   // many documents change is copied back (and synced) once per checkpoint,
-  // not once per thousand pages of log.
-  if (logged) (void)db.exec("PRAGMA wal_autocheckpoint = 16384");
+  // not once per thousand pages of log. Each commit of a crawl logs a few
+  // hundred pages, so the log is checkpointed at about 64 MiB, whatever
+  // the file's page size.
+  if (logged) {
+    constexpr int64_t kLogBytes = int64_t{64} << 20;
+    int64_t page = db.query_int("PRAGMA page_size", {}, 4096);
+    if (page < 512) page = 4096;
+    (void)db.exec("PRAGMA wal_autocheckpoint = " + std::to_string(kLogBytes / page));
+  }
   (void)db.exec("PRAGMA cache_size = -65536");
   (void)db.exec("PRAGMA temp_store = MEMORY");
 }
