@@ -18,19 +18,18 @@ CX_EXPORT(void) guardespl(const char* name) {
     avise_error("No hay Area..");
     return;
   }
-  std::FILE* f = name && *name ? std::fopen(resolve_path(name).c_str(), "w") : nullptr;
-  if (!f) {
-    avise_error("Error en archivo..");
-    return;
-  }
-  std::fprintf(f, "%d\n", static_cast<int>(s.work.count));
-  for (int32_t i = 0; i < s.work.count; ++i) std::fprintf(f, "%f,%f\n", s.work.x[i], s.work.y[i]);
-  const Ventana& w = s.window;
-  std::fprintf(f, "%lf,%lf,%lf,%lf\n", w.xmin, w.ymin, w.xmax, w.ymax);
-  const Ventana& e = s.work_extents;
-  std::fprintf(f, "%lf,%lf,%lf,%lf\n", e.xmin, e.ymin, e.xmax, e.ymax);
-  const bool written = !std::ferror(f);
-  if (std::fclose(f) != 0 || !written) avise_error("Error en archivo..");
+  const bool saved = name && *name && guarde_texto(name, [&](std::FILE* f) {
+                       std::fprintf(f, "%d\n", static_cast<int>(s.work.count));
+                       for (int32_t i = 0; i < s.work.count; ++i) {
+                         std::fprintf(f, "%f,%f\n", s.work.x[i], s.work.y[i]);
+                       }
+                       const Ventana& w = s.window;
+                       std::fprintf(f, "%lf,%lf,%lf,%lf\n", w.xmin, w.ymin, w.xmax, w.ymax);
+                       const Ventana& e = s.work_extents;
+                       std::fprintf(f, "%lf,%lf,%lf,%lf\n", e.xmin, e.ymin, e.xmax, e.ymax);
+                       return true;
+                     });
+  if (!saved) avise_error("Error en archivo..");
 }
 
 CX_EXPORT(void) carguedespl(const char* name) {

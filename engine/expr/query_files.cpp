@@ -268,13 +268,7 @@ CX_EXPORT(void) guarde_stat(const char* name) {
   using namespace cx;
   if (!name || !*name) return;
   const std::string path = con_name(name);
-  std::FILE* f = std::fopen(resolve_path(path.c_str()).c_str(), "w");
-  if (!f) {
-    avise_error("Error en archivo..");
-    return;
-  }
-  const bool written = escriba_consulta(f);
-  if (std::fclose(f) != 0 || !written) avise_error("Error en archivo..");
+  if (!guarde_texto(path, escriba_consulta)) avise_error("Error en archivo..");
 }
 
 CX_EXPORT(void) cargue_stat(const char* name) {

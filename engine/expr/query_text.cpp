@@ -10,6 +10,16 @@
 
 namespace cx {
 
+bool guarde_texto(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+  const std::string fresh = path + "~";
+  std::FILE* f = std::fopen(resolve_path(fresh.c_str()).c_str(), "w");
+  if (!f) return false;
+  const bool written = write(f) && !std::ferror(f);
+  if (std::fclose(f) == 0 && written && files().replace(fresh.c_str(), path.c_str())) return true;
+  (void)files().remove(fresh.c_str());
+  return false;
+}
+
 ArchivoTexto abra_texto(const std::string& name, const char* extension, std::string* opened) {
   *opened = name;
   ArchivoTexto f(std::fopen(resolve_path(name.c_str()).c_str(), "r"));

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,11 @@ struct CierreArchivo {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using ArchivoTexto = std::unique_ptr<std::FILE, CierreArchivo>;
+
+// Writes the file `path` whole through `write` (false when it failed) into
+// a new file beside it, which then takes the old one's place: a write that
+// fails, a full disk say, leaves the old file as it was. False on failure.
+bool guarde_texto(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
 // Opens name for reading, else name + extension; null when neither opens.
 ArchivoTexto abra_texto(const std::string& name, const char* extension, std::string* opened);

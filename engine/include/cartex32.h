@@ -2155,8 +2155,10 @@ CX_EXPORT(int16_t) showconv(int16_t count, int16_t mono);
 /* guarde_stat - writes the session's query to `name` with its extension
    replaced by ".con" (zona.txt: zona.con; zona: zona.con). Texts are
    written on one line each, their control characters as blanks. A null or
-   empty name writes nothing. No result; "Error en archivo.." when the file
-   cannot be created or written. */
+   empty name writes nothing. The file is written whole under its name
+   + "~" and then takes the old file's place. No result; "Error en
+   archivo.." when the file cannot be created or written, and the old file
+   stays as it was. */
 CX_EXPORT(void) guarde_stat(const char* name);
 /* cargue_stat - reads the query file `name`, else `name` + ".con", and
    applies it. The file is read whole first: a count beyond the table it
@@ -2171,7 +2173,8 @@ CX_EXPORT(void) cargue_stat(const char* name);
 /* guardespl - writes the work polygon, the view and the work extents to
    the file `name` as given. No result; "No hay Area.." when the work area
    is no polygon (modes 1 and 4) with points, "Error en archivo.." when the
-   file cannot be created or written. */
+   file cannot be created or written (written as guarde_stat writes, so
+   the old file stays as it was). */
 CX_EXPORT(void) guardespl(const char* name);
 /* carguedespl - reads the display file `name`, else `name` + ".des": the
    polygon becomes the work polygon (mode 1, its old arrays freed), the

@@ -24,6 +24,9 @@ class Files {
   virtual int create(const char* path) = 0;
   virtual void close(int handle) = 0;
   virtual bool remove(const char* path) = 0;
+  // Renames `from` to `to`, replacing a file `to` already names, in one
+  // step: a reader finds the old file or the new one, never neither.
+  virtual bool replace(const char* from, const char* to) = 0;
   // Closes handle and opens path again (as open_shared) under the same
   // handle number, so that copies of the handle stay good. The handle, or
   // -1 with handle closed. By default the new open takes whatever number

@@ -66,6 +66,10 @@ class PosixFiles final : public Files {
     return path && ::unlink(resolve_path(path).c_str()) == 0;
   }
 
+  bool replace(const char* from, const char* to) override {
+    return from && to && ::rename(resolve_path(from).c_str(), resolve_path(to).c_str()) == 0;
+  }
+
   int64_t read_at(int handle, int64_t offset, void* buffer, std::size_t count) override {
     if (offset < 0) return -1;
     return retry([&] { return ::pread(handle, buffer, count, offset); });

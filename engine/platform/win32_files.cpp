@@ -53,6 +53,10 @@ class Win32Files final : public Files {
 
   bool remove(const char* path) override { return path && _unlink(path) == 0; }
 
+  bool replace(const char* from, const char* to) override {
+    return from && to && MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+  }
+
   int reopen(int handle, const char* path) override {
     const int fresh = open_shared(path);
     if (fresh < 0 || fresh == handle || handle < 0) {

@@ -326,6 +326,14 @@ TEST_F(Thematic, QueryAndDisplayFilesRoundTripAndRefuseDamage) {
   messages.clear();
   CX_BIND(lib, cargue_stat)("nada");
   EXPECT_EQ(messages, std::vector<std::string>{"No existe consulta nada"});
+  // A save that cannot be written (its new file is taken by a folder)
+  // leaves the old file as it was.
+  std::filesystem::create_directory("antes.con~");
+  CX_BIND(lib, set_formulas)("nueva", "");
+  messages.clear();
+  CX_BIND(lib, guarde_stat)("antes");
+  EXPECT_EQ(messages, std::vector<std::string>{"Error en archivo.."});
+  EXPECT_EQ(text_of("antes.con"), text_of("despues.con"));
 
   // The display file: the work polygon, the view and the work extents.
   CX_BIND(lib, guardespl)("vista.des");
@@ -334,9 +342,16 @@ TEST_F(Thematic, QueryAndDisplayFilesRoundTripAndRefuseDamage) {
   double e[4];
   EXPECT_EQ(CX_BIND(lib, get_work_extents)(&e[0], &e[1], &e[2], &e[3]), 1);
   EXPECT_EQ(std::vector<double>(e, e + 4), (std::vector<double>{10, 10, 500, 400}));
+  const std::string view = text_of("vista.des");
+  std::filesystem::create_directory("vista.des~");
+  messages.clear();
+  CX_BIND(lib, guardespl)("vista.des");
+  EXPECT_EQ(messages, std::vector<std::string>{"Error en archivo.."});
+  EXPECT_EQ(text_of("vista.des"), view);
   messages.clear();
   CX_BIND(lib, guardespl)("otra.des");
   EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(TempBase::exists("otra.des~"));
   CX_BIND(lib, set_workxy)(0, 0, 1, 1);
   CX_BIND(lib, guardespl)("sin.des");
   EXPECT_EQ(messages, std::vector<std::string>{"No hay Area.."});

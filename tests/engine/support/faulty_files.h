@@ -27,6 +27,7 @@ class FaultyFiles final : public Files {
     base().close(handle);
   }
   bool remove(const char* path) override { return base().remove(path); }
+  bool replace(const char* from, const char* to) override { return base().replace(from, to); }
   int64_t read_at(int handle, int64_t offset, void* buffer, std::size_t count) override {
     return fail_reads ? -1 : base().read_at(handle, offset, buffer, count);
   }
