@@ -9,6 +9,7 @@
 #include "base/paths.h"
 #include "crawler/link_resolver.h"
 #include "crawler/url_text.h"
+#include "shell/deferred_indexes.h"
 #include "shell/run_lock.h"
 #include "text/word_index.h"
 
@@ -63,11 +64,11 @@ bool CrawlScheduler::start_crawl() {
     return false;
   }
   if (!state_.settings.keep_cycling) {
-    crawl_waiting();
+    crawl_waiting_deferred();
     return true;
   }
   while (state_.keep_running) {
-    crawl_waiting();
+    crawl_waiting_deferred();
     // Nothing waits: idle until Stop, looking again now and then.
     for (int waited = 0; state_.keep_running && waited < idle_pause_ms_; waited += 50) {
       ui_.process_events();
@@ -75,6 +76,29 @@ bool CrawlScheduler::start_crawl() {
     }
   }
   return true;
+}
+
+void CrawlScheduler::crawl_waiting_deferred() {
+  DeferredWordIndexes deferred(*ws_.db(), defers_word_indexes());
+  crawl_waiting();
+  if (!deferred.rebuild() && failure_.empty()) {
+    fail("the word indexes could not be built: " + ws_.db()->last_error());
+  }
+}
+
+bool CrawlScheduler::defers_word_indexes() {
+  if (state_.settings.mail_robot_mode != 0) return false;
+  // The pages that will add words (those never indexed, and with "always
+  // reindex" every waiting one) against the indexed pages that stay.
+  const int64_t again = state_.settings.reindex_mode == 1 ? 1 : 0;
+  Database& db = *ws_.db();
+  int64_t fresh = db.query_int(
+      "select count(*) from Docs where nStatus = 0 and (coalesce(bIndexed, 0) = 0 or ?1)", {again},
+      0);
+  int64_t kept = db.query_int(
+      "select count(*) from Docs where coalesce(bIndexed, 0) <> 0 and not (nStatus = 0 and ?1)",
+      {again}, 0);
+  return fresh > 0 && fresh >= kept;
 }
 
 void CrawlScheduler::crawl_waiting() {

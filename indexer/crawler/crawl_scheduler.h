@@ -102,6 +102,14 @@ class CrawlScheduler {
   // Whether robots.txt lets the crawl fetch `url` (always, unless the
   // settings ask to respect it).
   bool robots_allow(const std::string& url);
+  // crawl_waiting, with the word indexes of WordsDocs built at its end when
+  // defers_word_indexes() (a failure to build them stops the crawl as a
+  // failure of the WorkSpace does).
+  void crawl_waiting_deferred();
+  // Whether the pages waiting will add at least as many documents' words
+  // as the index holds, so that building its indexes once costs less than
+  // keeping them row by row.
+  bool defers_word_indexes();
   void plan_pass(const std::vector<Row>& rows);
   bool load_row(int32_t doc_id, Row* row);
   void fail(const std::string& reason);

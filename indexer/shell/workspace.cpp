@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include "base/paths.h"
+#include "shell/deferred_indexes.h"
+#include "shell/run_lock.h"
 #include "shell/schema.h"
 
 namespace trawlix {
@@ -90,6 +92,17 @@ std::unique_ptr<Database> open_workspace_database(const std::string& dir, std::s
     return nullptr;
   }
   tune_workspace_database(*db);
+  // A crawl that was killed leaves missing the word indexes it builds at
+  // its end: they are built here when no run holds the WorkSpace (a run
+  // that holds it builds them when it ends). Without them every search
+  // still finds what it should, only more slowly.
+  if (word_indexes_missing(*db)) {
+    RunLock::Result taken;
+    std::string holder;
+    if (auto lock = RunLock::take(dir, "the building of the word indexes", &taken, &holder)) {
+      (void)create_missing_word_indexes(*db);
+    }
+  }
   return db;
 }
 

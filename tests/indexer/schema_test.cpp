@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/deferred_indexes.h"
+#include "shell/run_lock.h"
 #include "shell/workspace.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
@@ -173,6 +175,48 @@ TEST_F(SchemaTest, AFailedRebuildRollsBackAndReports) {
   EXPECT_EQ(ui.messages[0].text.rfind("Error: creating index: \r", 0), 0u);
   EXPECT_EQ(db->query_int("select count(*) from Words"), 1);
   EXPECT_EQ(db->query_int("select count(*) from sqlite_master where name = 'WordsDocs'"), 1);
+}
+
+TEST_F(SchemaTest, DeferredWordIndexesAreBuiltAsTheyWereAtTheEndOrAtTheNextFreeOpen) {
+  const char* schema =
+      "select group_concat(name || ':' || coalesce(sql, ''), ';') from "
+      "(select name, sql from sqlite_master order by name)";
+  auto schema_now = [&](Database& d) {
+    return std::get<std::string>(d.query_rows(schema).value().at(0).at(0));
+  };
+  const std::string before = schema_now(*db);
+  ASSERT_TRUE(db->exec("insert into WordsDocs values (1, 2, 3), (1, 5, 1), (2, 2, 4)"));
+  {
+    DeferredWordIndexes deferred(*db, true);
+    EXPECT_TRUE(word_indexes_missing(*db));
+    // A build that fails (a view holds an index's name) is told, and done
+    // when tried again.
+    ASSERT_TRUE(db->exec("create view WordsDocs_WordIDinx as select 1"));
+    EXPECT_FALSE(deferred.rebuild());
+    EXPECT_FALSE(db->last_error().empty());
+    ASSERT_TRUE(db->exec("drop view WordsDocs_WordIDinx"));
+    EXPECT_TRUE(deferred.rebuild());
+  }
+  EXPECT_EQ(schema_now(*db), before);
+  EXPECT_EQ(db->query_int("select count(*) from WordsDocs indexed by WordsDocs_WordIDinx "
+                          "where WordID = 2"),
+            2);
+
+  // Left missing, as a killed crawl leaves them: an open builds them, but
+  // not while a run holds the WorkSpace.
+  ASSERT_TRUE(db->exec("drop index WordsDocs_DocIDinx"));
+  {
+    RunLock::Result taken;
+    std::string holder;
+    auto run = RunLock::take(dir.path(), "a crawl", &taken, &holder);
+    ASSERT_TRUE(run);
+    auto beside = open_workspace_database(dir.path(), nullptr);
+    ASSERT_TRUE(beside);
+    EXPECT_TRUE(word_indexes_missing(*beside));
+  }
+  auto after = open_workspace_database(dir.path(), nullptr);
+  ASSERT_TRUE(after);
+  EXPECT_EQ(schema_now(*after), before);
 }
 
 }  // namespace
