@@ -58,16 +58,6 @@ void WordIndexer::check_reindex() {
 }
 
 int64_t WordIndexer::add_to_total(const std::string& word, int64_t count) {
-  auto known = ids_->find(word);
-  if (known != ids_->end()) {
-    if (!db_.exec_kept(
-            "update Words set Occurrences = Occurrences + ?2 where WordID = ?1 and Word = ?3",
-            {known->second, count, word})) {
-      return 0;
-    }
-    if (db_.changes() == 1) return known->second;
-    ids_->erase(known);
-  }
   // Looked up, then updated or added: an insert that met the word's row
   // would still use up a WordID, and the next new word would skip it.
   int64_t id = 0;
@@ -96,17 +86,41 @@ int64_t WordIndexer::add_to_total(const std::string& word, int64_t count) {
 }
 
 bool WordIndexer::write_words(int32_t doc_id, const std::vector<WordCount>& words) {
-  // The totals in Words go in the order the words first occur, so that new
-  // words get their WordIDs as one update per occurrence would give them.
-  // The page's rows of WordsDocs then go in WordID order, each one next to
-  // the last in the table's key and close to it in the WordID index.
   std::vector<std::pair<int64_t, int64_t>> rows;  // WordID, count
   rows.reserve(words.size());
-  for (const auto& [text, count] : words) {
-    int64_t id = add_to_total(text, count);
-    if (id == 0) return false;
-    rows.emplace_back(id, count);
+  // The totals of words met on earlier pages go first, in WordID order: one
+  // walk along the table. An entry whose WordID no longer names its word
+  // (left by a re-initialised index or a rolled-back page) is forgotten.
+  std::vector<std::pair<int64_t, size_t>> known;  // WordID, index in words
+  for (size_t k = 0; k < words.size(); ++k) {
+    auto found = ids_->find(words[k].word);
+    if (found != ids_->end()) known.emplace_back(found->second, k);
   }
+  std::sort(known.begin(), known.end());
+  std::vector<bool> added(words.size(), false);
+  for (const auto& [id, k] : known) {
+    if (!db_.exec_kept(
+            "update Words set Occurrences = Occurrences + ?2 where WordID = ?1 and Word = ?3",
+            {id, words[k].count, words[k].word})) {
+      return false;
+    }
+    if (db_.changes() == 1) {
+      added[k] = true;
+      rows.emplace_back(id, words[k].count);
+    } else {
+      ids_->erase(words[k].word);
+    }
+  }
+  // The others in the order the words first occur, so that new words get
+  // their WordIDs as one update per occurrence would give them.
+  for (size_t k = 0; k < words.size(); ++k) {
+    if (added[k]) continue;
+    int64_t id = add_to_total(words[k].word, words[k].count);
+    if (id == 0) return false;
+    rows.emplace_back(id, words[k].count);
+  }
+  // The page's rows of WordsDocs then go in WordID order, each one next to
+  // the last in the table's key.
   std::sort(rows.begin(), rows.end());
   for (const auto& [id, count] : rows) {
     if (!db_.exec_kept("insert into WordsDocs (DocID, WordID, Occurrences) values (?1, ?2, ?3) "

@@ -61,8 +61,8 @@ class WordIndexer {
 
  private:
   [[nodiscard]] bool write_words(int32_t doc_id, const std::vector<WordCount>& words);
-  // The WordID of `word` after adding `count` to its total (a new row when
-  // it has none); 0 on a database error.
+  // The WordID of `word`, which the kept WordIDs lack, after adding `count`
+  // to its total (a new row when it has none); 0 on a database error.
   [[nodiscard]] int64_t add_to_total(const std::string& word, int64_t count);
 
   Database& db_;
