@@ -32,13 +32,15 @@ class WordIndexTest : public ::testing::Test {
 
   // Indexes `page` as the document `id` at `url`; returns the links seen.
   std::vector<std::string> index(const std::string& page, int32_t id = 0,
-                                 const std::string& url = "http://h/dir/page.htm") {
+                                 const std::string& url = "http://h/dir/page.htm",
+                                 std::optional<ScannedAhead> ahead = std::nullopt) {
     std::ofstream(dir.file("page.txt"), std::ios::binary) << page;
     state.current.doc_id = id ? id : doc_id;
     state.current.url = url;
     std::vector<std::string> links;
     WordIndexer::Result r = indexer().index_document(
-        dir.file("page.txt"), [&](const std::string& link) { links.push_back(link); });
+        dir.file("page.txt"), [&](const std::string& link) { links.push_back(link); },
+        std::move(ahead));
     EXPECT_EQ(r, WordIndexer::Result::kIndexed) << db->last_error();
     return links;
   }
@@ -265,6 +267,28 @@ TEST_F(WordIndexTest, AMissingPageChangesNothing) {
   EXPECT_EQ(db->query_int("select nStatus from Docs"), 0);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Critical error:");
+}
+
+TEST_F(WordIndexTest, AScanMadeAheadStandsForTheFileOnlyWhenMadeWithThePagesOptions) {
+  const ScanOptions used = scan_options_for("http://h/dir/page.htm", "", true, state.settings);
+  ScanOptions as_text = used, no_words = used, titled = used;
+  as_text.plain_text = true;
+  no_words.count_words = false;
+  titled.title = "Given";
+  struct Case {
+    ScanOptions made_with;
+    bool used;
+  } cases[] = {{used, true}, {as_text, false}, {no_words, false}, {titled, false}};
+  for (const Case& c : cases) {
+    // A scan unlike the file's, to tell which one was stored.
+    PageScan page{{{"AHEAD", 2}}, {"ahead.htm"}, ""};
+    int32_t id = add_doc("http://h/dir/p" + std::to_string(&c - cases) + ".htm", "");
+    std::vector<std::string> links = index("<p>file <a href=file.htm>", id, "http://h/dir/page.htm",
+                                           ScannedAhead{c.made_with, page});
+    EXPECT_EQ(in_doc("AHEAD", id), c.used ? 2 : -1);
+    EXPECT_EQ(in_doc("FILE", id), c.used ? -1 : 1);
+    EXPECT_EQ(links, std::vector<std::string>{c.used ? "ahead.htm" : "file.htm"});
+  }
 }
 
 TEST_F(WordIndexTest, DeleteDocumentTakesItsOccurrencesOffTheWordTotals) {
