@@ -99,7 +99,12 @@ void FetchAhead::scan(Slot& slot) const {
   // The text the working file will hold, read as the scanner reads that file.
   Scanner scanner;
   scanner.open_text(working_file_text(slot.body));
-  slot.scanned = ScannedAhead{*slot.scan_with, scan_page(scanner, *slot.scan_with)};
+  // A page abandoned meanwhile (Stop, or passed over) ends its scan at the
+  // next step: a closed scanner has no token left.
+  PageScan page = scan_page(scanner, *slot.scan_with, [&] {
+    if (slot.abandon) scanner.close();
+  });
+  if (!slot.abandon) slot.scanned = ScannedAhead{*slot.scan_with, std::move(page)};
 }
 
 std::optional<ScannedAhead> FetchAhead::take_scan(const std::string& url) {
