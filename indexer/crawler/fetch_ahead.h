@@ -45,7 +45,7 @@ class FetchAhead : public HttpClient {
   FetchAhead(const FetchAhead&) = delete;
   FetchAhead& operator=(const FetchAhead&) = delete;
 
-  // Drops any earlier plan and starts fetching `requests`, at most
+  // Drops any earlier plan and starts fetching `pages`, at most
   // `connections` at a time and never more than twice that many ahead of
   // the page being asked for. Fewer than two connections plan nothing.
   void plan(std::vector<PlannedPage> pages, int connections);
