@@ -6,9 +6,9 @@
 // The pages of a pass are fetched ahead on settings.connections transfers
 // at once, and scanned where they were fetched; indexing and every write of
 // the database stay on the calling thread, page after page in the pass's
-// order, so the tables end as a crawl on one connection leaves them. With settings.respect_robots each
-// host's robots.txt is read once per crawl, and a page it refuses is not
-// fetched: its row keeps waiting.
+// order, so the tables end as a crawl on one connection leaves them. With
+// settings.respect_robots each host's robots.txt is read once per crawl,
+// and a page it refuses is not fetched: its row keeps waiting.
 #pragma once
 
 #include <chrono>
