@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -162,6 +163,7 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
     return done;
   }
   FetchOutcome got = fetcher_.fetch_page(ws_.dir(), state_, show_page);
+  std::optional<ScannedAhead> scanned = ahead_.take_scan(request_url(row.url));
   ui_.process_events();
   if (!got.stored()) {
     done.fate = ProcessedRow::Fate::kNotFetched;
@@ -188,12 +190,14 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
   WordIndexer indexer(*ws_.db(), state_, ui_);
   indexer.share_word_ids(word_ids_);
   indexer.check_reindex();
-  WordIndexer::Result r =
-      indexer.index_document(ws_.file(kWorkingFile), [&](const std::string& link) {
+  WordIndexer::Result r = indexer.index_document(
+      ws_.file(kWorkingFile),
+      [&](const std::string& link) {
         LinkFate fate = resolver.resolve_link(link).fate;
         if (fate == LinkFate::kFailed) indexer.fail_page();
         if (fate == LinkFate::kAdded) ++done.links_added;
-      });
+      },
+      std::move(scanned));
   if (r != WordIndexer::Result::kIndexed) done.links_added = 0;
   cur.page_title.clear();
   if (r == WordIndexer::Result::kNotOpened) {
@@ -209,13 +213,20 @@ ProcessedRow CrawlScheduler::process_row(const Row& row, bool show_page) {
 }
 
 void CrawlScheduler::plan_pass(const std::vector<Row>& rows) {
-  std::vector<HttpRequest> requests;
+  const CrawlSettings& settings = state_.settings;
+  std::vector<PlannedPage> pages;
   for (const Row& row : rows) {
     bool too_deep = !(row.max_depth < 1 || row.level <= row.max_depth);
     if (too_deep || !is_web_url(row.url) || !robots_allow(row.url)) continue;
-    requests.push_back(fetcher_.request_for(row.url, state_.settings));
+    // Scanned ahead as a crawl page most likely is: with no title of its
+    // own, and, when indexed before, with its words recorded unless the
+    // settings say never (asked, the answer is taken to be yes). The
+    // indexer checks these against the options it really uses.
+    bool record_words = !row.indexed || settings.reindex_mode != 0;
+    pages.push_back({fetcher_.request_for(row.url, settings),
+                     scan_options_for(row.url, std::string(), record_words, settings)});
   }
-  ahead_.plan(std::move(requests), std::min(state_.settings.connections, kMaxConnections));
+  ahead_.plan(std::move(pages), std::min(settings.connections, kMaxConnections));
 }
 
 bool CrawlScheduler::robots_allow(const std::string& url) {

@@ -4,11 +4,11 @@
 // marks it processed; passes repeat until nothing new waits or Stop.
 //
 // The pages of a pass are fetched ahead on settings.connections transfers
-// at once; indexing and every write of the database stay on the calling
-// thread, page after page in the pass's order, so the tables end as a
-// crawl on one connection leaves them. With settings.respect_robots each
-// host's robots.txt is read once per crawl, and a page it refuses is not
-// fetched: its row keeps waiting.
+// at once, and scanned where they were fetched; indexing and every write of
+// the database stay on the calling thread, page after page in the pass's
+// order, so the tables end as a crawl on one connection leaves them. With
+// settings.respect_robots each host's robots.txt is read once per crawl,
+// and a page it refuses is not fetched: its row keeps waiting.
 #pragma once
 
 #include <chrono>

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "crawler/working_file_text.h"
+#include "text/scanner.h"
+
 namespace trawlix {
 namespace {
 
@@ -18,14 +21,16 @@ FetchAhead::~FetchAhead() {
   drop();
 }
 
-void FetchAhead::plan(std::vector<HttpRequest> requests, int connections) {
+void FetchAhead::plan(std::vector<PlannedPage> pages, int connections) {
   drop();
-  if (connections < 2 || requests.empty()) return;
+  if (connections < 2 || pages.empty()) return;
   std::lock_guard<std::mutex> lock(mutex_);
-  for (HttpRequest& r : requests) {
+  for (PlannedPage& page : pages) {
     slots_.push_back(std::make_unique<Slot>());
-    slots_.back()->request = std::move(r);
-    slots_.back()->request.abandon = &slots_.back()->abandon;
+    Slot& slot = *slots_.back();
+    slot.request = std::move(page.request);
+    slot.request.abandon = &slot.abandon;
+    slot.scan_with = std::move(page.scan);
   }
   window_ = 2 * static_cast<size_t>(connections);
   stopping_ = false;
@@ -44,6 +49,8 @@ void FetchAhead::drop() {
   workers_.clear();
   std::lock_guard<std::mutex> lock(mutex_);
   slots_.clear();
+  handed_url_.clear();
+  handed_scan_.reset();
 }
 
 void FetchAhead::work() {
@@ -65,6 +72,7 @@ void FetchAhead::work() {
     next->started = true;
     lock.unlock();
     fetch(*next);
+    scan(*next);
     lock.lock();
     next->done = true;
     changed_.notify_all();
@@ -81,10 +89,39 @@ void FetchAhead::fetch(Slot& slot) {
   });
 }
 
+void FetchAhead::scan(Slot& slot) const {
+  // Only a whole page can be indexed: an error page, a transfer cut off
+  // or a body over the limit is not scanned.
+  const HttpResponse& got = slot.response;
+  bool whole =
+      got.end == HttpResponse::End::kComplete && got.status < 400 && slot.body.size() <= max_body_;
+  if (!slot.scan_with || slot.abandon || !whole) return;
+  // The text the working file will hold, read as the scanner reads that file.
+  Scanner scanner;
+  scanner.open_text(working_file_text(slot.body));
+  // A page abandoned meanwhile (Stop, or passed over) ends its scan at the
+  // next step: a closed scanner has no token left.
+  PageScan page = scan_page(scanner, *slot.scan_with, [&] {
+    if (slot.abandon) scanner.close();
+  });
+  if (!slot.abandon) slot.scanned = ScannedAhead{*slot.scan_with, std::move(page)};
+}
+
+std::optional<ScannedAhead> FetchAhead::take_scan(const std::string& url) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::optional<ScannedAhead> scan;
+  if (handed_url_ == url) scan = std::move(handed_scan_);
+  handed_url_.clear();
+  handed_scan_.reset();
+  return scan;
+}
+
 HttpResponse FetchAhead::get(const HttpRequest& request, const BodySink& body) {
   std::unique_ptr<Slot> slot;
   {
     std::unique_lock<std::mutex> lock(mutex_);
+    handed_url_.clear();
+    handed_scan_.reset();
     auto it = std::find_if(slots_.begin(), slots_.end(), [&](const auto& s) {
       return !s->abandon && s->request.url == request.url;
     });
@@ -101,6 +138,7 @@ HttpResponse FetchAhead::get(const HttpRequest& request, const BodySink& body) {
       wanted->started = true;
       lock.unlock();
       fetch(*wanted);
+      scan(*wanted);
       lock.lock();
       wanted->done = true;
     }
@@ -126,9 +164,13 @@ HttpResponse FetchAhead::get(const HttpRequest& request, const BodySink& body) {
     if (!body(piece)) {
       response.end = HttpResponse::End::kCutOff;
       response.error = "the transfer was stopped by its receiver";
-      break;
+      return response;
     }
   }
+  // The receiver has the whole body the scan was made of.
+  std::lock_guard<std::mutex> lock(mutex_);
+  handed_url_ = request.url;
+  handed_scan_ = std::move(slot->scanned);
   return response;
 }
 

@@ -13,6 +13,7 @@
 #include "base/cp1252.h"
 #include "base/paths.h"
 #include "crawler/url_text.h"
+#include "crawler/working_file_text.h"
 #include "shell/workspace.h"
 #include "text/page_decoding.h"
 
@@ -21,9 +22,7 @@ namespace {
 
 constexpr const char kOpenUrlTitle[] = "Open URL:";
 
-// Writes the body to the working file with the line-end rule. Whether the
-// current line already ends with a carriage return is carried from piece
-// to piece, so a CR LF split between two pieces gives one CR, as a whole one does.
+// Writes the body to the working file with the line-end rule.
 class WorkingFileWriter {
  public:
   explicit WorkingFileWriter(std::string path) : path_(std::move(path)) {}
@@ -33,23 +32,9 @@ class WorkingFileWriter {
 
   bool write(std::string_view piece) {
     if (!file_ && !open()) return false;
-    std::string out;
-    out.reserve(piece.size() + 64);
-    size_t start = 0;
-    for (size_t lf = piece.find('\n'); lf != std::string_view::npos;
-         start = lf + 1, lf = piece.find('\n', start)) {
-      std::string_view part = piece.substr(start, lf - start);
-      out += part;
-      bool ends_with_cr = part.empty() ? line_ends_with_cr_ : part.back() == '\r';
-      if (!ends_with_cr) out += '\r';
-      line_ends_with_cr_ = false;
-    }
-    std::string_view rest = piece.substr(start);
-    if (!rest.empty()) {
-      out += rest;
-      line_ends_with_cr_ = rest.back() == '\r';
-    }
-    if (std::fwrite(out.data(), 1, out.size(), file_) != out.size()) return fail();
+    out_.clear();
+    text_.append(piece, out_);
+    if (std::fwrite(out_.data(), 1, out_.size(), file_) != out_.size()) return fail();
     return true;
   }
 
@@ -83,7 +68,8 @@ class WorkingFileWriter {
 
   std::string path_;
   FILE* file_ = nullptr;
-  bool line_ends_with_cr_ = false;
+  WorkingFileText text_;
+  std::string out_;
   std::string error_;
 };
 

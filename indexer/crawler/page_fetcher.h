@@ -5,9 +5,8 @@
 //
 // The working file holds the bytes as received, with every line feed
 // removed and a carriage return ending every line that did not already end
-// with one (a line being the text between two line feeds, however the
-// transfer splits it). It is deleted before each fetch, and it does not
-// exist after a fetch that failed.
+// with one (crawler/working_file_text.h). It is emptied before each fetch,
+// and it does not exist after a fetch that failed.
 #pragma once
 
 #include <cstddef>

@@ -28,6 +28,8 @@ struct ScanOptions {
   // A title the document already has; the page's own title is then read
   // as text.
   std::string title;
+
+  bool operator==(const ScanOptions&) const = default;
 };
 
 struct WordCount {
@@ -49,6 +51,15 @@ struct PageScan {
   // page writes it, runs of blanks collapsed to one and none at either
   // end; empty when there is none.
   std::string title;
+
+  bool operator==(const PageScan&) const = default;
+};
+
+// A page scanned before it is indexed (on a fetch thread), with the options
+// the scan was made with.
+struct ScannedAhead {
+  ScanOptions options;
+  PageScan page;
 };
 
 // `text` with every run of blanks, tabs and line breaks made one blank and

@@ -133,19 +133,23 @@ bool WordIndexer::write_words(int32_t doc_id, const std::vector<WordCount>& word
   return true;
 }
 
-WordIndexer::Result WordIndexer::index_document(const std::string& path, const LinkHandler& links) {
-  Scanner scanner;
-  if (!scanner.open_document(path, ui_)) return Result::kNotOpened;
+WordIndexer::Result WordIndexer::index_document(const std::string& path, const LinkHandler& links,
+                                                std::optional<ScannedAhead> ahead) {
   CurrentDocument& doc = state_.current;
+  ScanOptions options = scan_options_for(doc.url, doc.page_title, record_words_, state_.settings);
+  bool scanned = ahead && ahead->options == options;
+  Scanner scanner;
+  if (!scanned && !scanner.open_document(path, ui_)) return Result::kNotOpened;
   ui_.set_busy(true);
   ui_.list_append("processing:" + doc.url);
   ui_.list_select_last();
-  ScanOptions options;
-  options.plain_text = ends_with_upper(doc.url, ".TXT") || ends_with_upper(doc.url, ".TEXT");
-  options.count_words = record_words_ && state_.settings.mail_robot_mode == 0;
-  options.title = doc.page_title;
-  PageScan page = scan_page(scanner, options, [this] { ui_.process_events(); });
-  scanner.close();
+  PageScan page;
+  if (scanned) {
+    page = std::move(ahead->page);
+  } else {
+    page = scan_page(scanner, options, [this] { ui_.process_events(); });
+    scanner.close();
+  }
   bool ok = store_page(doc.doc_id, page, links);
   doc.page_title.clear();
   ui_.set_busy(false);
@@ -190,6 +194,15 @@ bool WordIndexer::store_page(int32_t doc_id, const PageScan& page, const LinkHan
   if (ok) ok = tx.commit();
   if (!ok) tx.rollback();
   return ok;
+}
+
+ScanOptions scan_options_for(const std::string& url, const std::string& title, bool record_words,
+                             const CrawlSettings& settings) {
+  ScanOptions options;
+  options.plain_text = ends_with_upper(url, ".TXT") || ends_with_upper(url, ".TEXT");
+  options.count_words = record_words && settings.mail_robot_mode == 0;
+  options.title = title;
+  return options;
 }
 
 bool delete_document(Database& db, UserInterface& ui, int32_t doc_id) {

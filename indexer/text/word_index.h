@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -45,7 +46,11 @@ class WordIndexer {
   // words, its links (through `links`, which may add Docs rows), and the
   // document's description and status, all in one transaction. On a
   // database error nothing of the page is kept; db.last_error() says why.
-  [[nodiscard]] Result index_document(const std::string& path, const LinkHandler& links);
+  // `ahead`, the scan of the file's text made beforehand, stands for the
+  // scan of the file when it was made with the options this page is
+  // scanned with; otherwise the file is scanned.
+  [[nodiscard]] Result index_document(const std::string& path, const LinkHandler& links,
+                                      std::optional<ScannedAhead> ahead = std::nullopt);
 
   // Stores a scanned page as the document `doc_id`: the step of
   // index_document after the scan. False on a database error, when nothing
@@ -74,6 +79,12 @@ class WordIndexer {
   WordIds own_ids_;
   WordIds* ids_;
 };
+
+// The options index_document scans the page of the document at `url` with,
+// when its words are recorded or not (check_reindex decides) and it has
+// `title` already.
+ScanOptions scan_options_for(const std::string& url, const std::string& title, bool record_words,
+                             const CrawlSettings& settings);
 
 // Removes a document and its occurrences (one transaction), taking them off
 // the totals in Words. Reports each failing statement and goes on with the

@@ -14,13 +14,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <tuple>
 
 #include "base/paths.h"
 #include "cli/cli.h"
 #include "crawler/curl_http_client.h"
+#include "crawler/fetch_ahead.h"
 #include "crawler/link_resolver.h"
+#include "crawler/working_file_text.h"
 #include "support/http_server.h"
 #include "support/scripted_http.h"
 #include "support/scripted_ui.h"
@@ -338,6 +341,61 @@ TEST(PageFetcher, BodyBeyondTheSizeLimitIsCutOff) {
   EXPECT_NE(got.error.find("100 bytes"), std::string::npos) << got.error;
   EXPECT_EQ(read_file(f.working_file()), std::string(60, 'a') + std::string(40, 'b'));
   EXPECT_EQ(f.fetch(http, "http://h/exact", false, limits).end, End::kComplete);
+}
+
+// The sample site and random bodies in random pieces, fetched ahead: the
+// working file's text does not depend on the pieces, the scan made of a page
+// is the scan of its working file, and none is made of a page not indexed.
+TEST(PageFetcher, APageScannedAheadIsScannedAsItsWorkingFile) {
+  std::vector<std::string> bodies;
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(TRAWLIX_DATA_DIR "/site")) {
+    if (entry.is_regular_file()) bodies.push_back(read_file(entry.path()));
+  }
+  constexpr std::string_view kText =
+      "<p><title>Caf\xE9 Caf\xC3\xA9\xE2\x82\xAC</title>\r\n<a href=\"x.htm\">&amp;&eacute;&#233;"
+      "\n\r<!-- -->\r<script>x</script>  \t<img alt=\"a text\"><a href=y\r\n.htm><frame src=f>";
+  std::mt19937 rng(1234);
+  for (int k = 0; k < 200; ++k) {
+    std::string body = rng() % 2 ? "\xEF\xBB\xBF" : "";  // read as UTF-8, or Windows-1252
+    for (size_t n = rng() % 300; n > 0; --n) body += kText.substr(rng() % kText.size(), rng() % 24);
+    bodies.push_back(body);
+  }
+  constexpr size_t kLimit = 3000;
+  bodies.push_back(std::string(kLimit + 1, '\n'));
+  auto url = [](size_t k) { return "http://h/p" + std::to_string(k) + ".htm"; };
+  ScriptedHttp http;
+  FetchAhead ahead(http, kLimit);
+  Fixture f;
+  std::vector<PlannedPage> plan;
+  for (size_t k = 0; k < bodies.size(); ++k) {
+    std::vector<std::string> pieces;  // one-byte pieces among them
+    for (size_t at = 0; at < bodies[k].size(); at += pieces.back().size()) {
+      pieces.push_back(bodies[k].substr(at, rng() % 4 ? 1 + rng() % 700 : 1));
+    }
+    std::string stored;  // the line-end rule wherever the pieces split the body
+    WorkingFileText rule;
+    for (const std::string& piece : pieces) rule.append(piece, stored);
+    EXPECT_EQ(stored, working_file_text(bodies[k])) << "page " << k;
+    auto end = rng() % 10 ? HttpResponse::End::kComplete : HttpResponse::End::kCutOff;
+    http.answer(url(k), ScriptedHttp::page(pieces, rng() % 10 ? 200 : 404, end));
+    ScanOptions options{rng() % 4 == 0, rng() % 4 != 0, rng() % 4 ? "" : "Given"};
+    plan.push_back({PageFetcher(http, f.ui).request_for(url(k), {}), options});
+  }
+  ahead.plan(plan, 3);
+  size_t compared = 0;
+  for (size_t k = 0; k < bodies.size(); ++k) {
+    FetchOutcome got = f.fetch(ahead, url(k), false, {kLimit});
+    std::optional<ScannedAhead> scan = ahead.take_scan(plan[k].request.url);
+    ASSERT_EQ(scan.has_value(), got.indexable()) << "page " << k;
+    if (!scan) continue;
+    EXPECT_EQ(read_file(f.working_file()), working_file_text(bodies[k])) << "page " << k;
+    Scanner file;
+    ASSERT_TRUE(file.open_document(f.working_file(), f.ui));
+    EXPECT_EQ(scan->page, scan_page(file, *plan[k].scan)) << "page " << k;
+    ++compared;
+  }
+  EXPECT_GT(compared, bodies.size() / 2);  // not the faults and the long ones
 }
 
 TEST(PageFetcher, TransportOrWorkingFileFailuresAreReported) {

@@ -35,13 +35,15 @@ class WordIndexTest : public ::testing::Test {
 
   // Indexes `page` as the document `id` at `url`; returns the links seen.
   std::vector<std::string> index(const std::string& page, int32_t id = 0,
-                                 const std::string& url = "http://h/dir/page.htm") {
+                                 const std::string& url = "http://h/dir/page.htm",
+                                 std::optional<ScannedAhead> ahead = std::nullopt) {
     std::ofstream(dir.file("page.txt"), std::ios::binary) << page;
     state.current.doc_id = id ? id : doc_id;
     state.current.url = url;
     std::vector<std::string> links;
     WordIndexer::Result r = indexer().index_document(
-        dir.file("page.txt"), [&](const std::string& link) { links.push_back(link); });
+        dir.file("page.txt"), [&](const std::string& link) { links.push_back(link); },
+        std::move(ahead));
     EXPECT_EQ(r, WordIndexer::Result::kIndexed) << db->last_error();
     return links;
   }
@@ -268,6 +270,19 @@ TEST_F(WordIndexTest, AMissingPageChangesNothing) {
   EXPECT_EQ(db->query_int("select nStatus from Docs"), 0);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Critical error:");
+}
+
+TEST_F(WordIndexTest, AScanMadeAheadIsStoredOnlyWhenMadeWithThePagesOwnOptions) {
+  const ScanOptions own = scan_options_for("http://h/dir/page.htm", "", true, state.settings);
+  int n = 0;
+  for (const ScanOptions& made_with : {ScanOptions{}, ScanOptions{true}, ScanOptions{false, false},
+                                       ScanOptions{false, true, "Given"}}) {
+    int32_t id = add_doc("http://h/dir/p" + std::to_string(++n) + ".htm", "");
+    // A scan unlike the file's, to tell which one was stored.
+    index("<p>file", id, "http://h/dir/page.htm",
+          ScannedAhead{made_with, {{{"AHEAD", 2}}, {}, ""}});
+    EXPECT_EQ(in_doc(made_with == own ? "AHEAD" : "FILE", id), made_with == own ? 2 : 1) << n;
+  }
 }
 
 TEST_F(WordIndexTest, DeleteDocumentTakesItsOccurrencesOffTheWordTotals) {
