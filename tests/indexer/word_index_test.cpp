@@ -275,8 +275,9 @@ TEST_F(WordIndexTest, AMissingPageChangesNothing) {
 TEST_F(WordIndexTest, AScanMadeAheadIsStoredOnlyWhenMadeWithThePagesOwnOptions) {
   const ScanOptions own = scan_options_for("http://h/dir/page.htm", "", true, state.settings);
   int n = 0;
-  for (const ScanOptions& made_with : {ScanOptions{}, ScanOptions{true}, ScanOptions{false, false},
-                                       ScanOptions{false, true, "Given"}}) {
+  for (const ScanOptions& made_with :
+       {ScanOptions{}, ScanOptions{true, true, ""}, ScanOptions{false, false, ""},
+        ScanOptions{false, true, "Given"}}) {
     int32_t id = add_doc("http://h/dir/p" + std::to_string(++n) + ".htm", "");
     // A scan unlike the file's, to tell which one was stored.
     index("<p>file", id, "http://h/dir/page.htm",
