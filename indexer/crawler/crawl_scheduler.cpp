@@ -82,7 +82,11 @@ bool CrawlScheduler::start_crawl() {
 void CrawlScheduler::crawl_waiting_deferred() {
   DeferredWordIndexes deferred(*ws_.db(), defers_word_indexes());
   crawl_waiting();
-  if (!deferred.rebuild() && failure_.empty()) {
+  // Building them sorts the whole table: the busy pointer shows meanwhile.
+  ui_.set_busy(true);
+  const bool built = deferred.rebuild();
+  ui_.set_busy(false);
+  if (!built && failure_.empty()) {
     fail("the word indexes could not be built: " + ws_.db()->last_error());
   }
 }
