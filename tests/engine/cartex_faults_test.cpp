@@ -90,6 +90,20 @@ TEST(CartexFaults, VerifyAndInfoFindDamagedFiles) {
   const Outcome info = cartex(dir.path(), "info " + base);
   ASSERT_NE(info.out.find("3 area objects (3 closed, 0 open)"), std::string::npos) << info.out;
 
+  // A node's list naming an arc that is not there, the arc it named then
+  // listed at one end only.
+  const std::string list = base + "/TOPOlist.dat";
+  const auto listed = read_at<int32_t>(list, 16);
+  write_at<int32_t>(list, 16, 9999);
+  const Outcome unlisted = cartex(dir.path(), "verify " + base);
+  EXPECT_EQ(unlisted.status, 1);
+  EXPECT_NE(unlisted.out.find("lists arc 9999, which is not there"), std::string::npos)
+      << unlisted.out;
+  EXPECT_NE(unlisted.out.find("fault: arc " + std::to_string(listed) + " is on 1 node lists"),
+            std::string::npos)
+      << unlisted.out;
+  write_at<int32_t>(list, 16, listed);
+
   // West's description chain cut after its second arc: it no longer closes.
   const std::string objs = base + "/TOPOobjs.dat", desc = base + "/TOPOdesc.dat";
   const auto first = read_at<int32_t>(objs, 48 + 44);
@@ -99,6 +113,8 @@ TEST(CartexFaults, VerifyAndInfoFindDamagedFiles) {
   const Outcome cut = cartex(dir.path(), "info " + base);
   EXPECT_NE(cut.out.find("(2 closed, 1 open)"), std::string::npos) << cut.out;
   EXPECT_NE(cut.out.find("area 1 (code 1) does not close"), std::string::npos) << cut.out;
+  const Outcome chains = cartex(dir.path(), "verify " + base);
+  EXPECT_NE(chains.out.find("is on no area's chain"), std::string::npos) << chains.out;
 
   // West's label point moved in its record but not in xyt3.inx.
   write_at<double>(objs, 48 + 16, read_at<double>(objs, 48 + 16) + 5000);

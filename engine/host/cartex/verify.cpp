@@ -1,5 +1,6 @@
 // verify: every entry of every index names a live record whose key it
-// holds, and every live record is in its indexes once. The B-trees are
+// holds, and every live record is in its indexes once; the links of each
+// network agree (verify_links). The B-trees are
 // read page by page from their roots (512-byte pages, 30 keys of 13 bytes
 // and 30 values each); the spatial keys are decoded by the engine.
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <map>
 
 #include "commands.h"
+#include "verify_links.h"
 
 namespace cartex {
 
@@ -65,6 +67,10 @@ struct Checker {
     std::printf("fault: ");
     std::printf(format, a.c_str(), b);
     std::printf("\n");
+  }
+  void fault_text(const std::string& text) {
+    ++faults;
+    std::printf("fault: %s\n", text.c_str());
   }
 
   // A spatial index against the anchors of the live records.
@@ -128,7 +134,8 @@ int cmd_verify(const Engine& engine, const Args& args) {
         "usage: cartex verify DIR\n\nChecks every index of the base DIR against its "
         "records: CUADT0.INX and\nZONAST3.INX against the T0 objects and T1 areas, and "
         "each network's xyt2.inx,\nxyt3.inx and nodo.inx against its nodes and area "
-        "objects. Prints each fault;\nexits 1 when there is one.\n",
+        "objects, and its node lists\nand description chains against its arcs and areas. "
+        "Prints each fault; exits 1\nwhen there is one.\n",
         stdout);
     return 0;
   }
@@ -194,9 +201,11 @@ int cmd_verify(const Engine& engine, const Args& args) {
     check.spatial(prefix + "xyt2.inx", nodes);
     if (l.record.kind == 3) check.spatial(prefix + "xyt3.inx", labels);
     check.codes(prefix + "nodo.inx", codes);
+    check.checked += check_network_links(engine, red, prefix, l.record.kind == 3,
+                                         [&](const std::string& text) { check.fault_text(text); });
   }
   engine.set_consts(24, 0);
-  std::printf("%d index entries checked, %d faults\n", check.checked, check.faults);
+  std::printf("%d index entries and links checked, %d faults\n", check.checked, check.faults);
   return check.faults ? 1 : 0;
 }
 
