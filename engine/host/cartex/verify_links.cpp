@@ -18,8 +18,8 @@ void walk(int32_t first, const std::string& what, Next next_of, Each each,
           const std::function<void(const std::string&)>& fault) {
   std::set<int32_t> seen;
   for (int32_t entry = first; entry > 0; entry = next_of(entry)) {
-    if (!seen.insert(entry).second) return fault(what + " comes back to entry " +
-                                                 std::to_string(entry));
+    if (!seen.insert(entry).second)
+      return fault(what + " comes back to entry " + std::to_string(entry));
     each(entry);
   }
 }
@@ -79,8 +79,9 @@ int check_network_links(const Engine& engine, const int16_t* red, const std::str
         arc.first_desc, name + "'s descriptions", [&](int32_t d) { return description(d)[2]; },
         [&](int32_t d) {
           ++checked;
-          if (description(d)[0] != n) fault("description " + std::to_string(d) + " on " + name +
-                                            "'s chain names another arc");
+          if (description(d)[0] != n)
+            fault("description " + std::to_string(d) + " on " + name +
+                  "'s chain names another arc");
           by_arc[d] = n;
         },
         fault);
